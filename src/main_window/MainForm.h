@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace wobblix {
+
+namespace platform {
+class CheckBox;
+class PictureBox;
+class TextBox;
+class Timer;
+} // namespace platform
+
+// The clock's one window. Every piece of behaviour is one of its event handlers, named after its control
+// and its event; each handler is defined in the folder of the subsystem it belongs to:
+//   main_window/  the window description, Exit and About, settings Load and Save
+//   alarm/        the three timers and the hour and minute field rules
+//   sound/        Browse and Play
+//   tray/         Hide into the notification area and restore
+// Handlers are public so that they can be called as procedures (the timers call the Play handlers).
+class MainForm final : public platform::Form {
+    Q_OBJECT
+public:
+    explicit MainForm(const platform::Platform& platform, QWidget* parent = nullptr);
+
+    // Load
+    void Form_Load();
+
+    // Menu
+    void menuHide_Click();
+    void menuSave_Click();
+    void menuExit_Click();
+    void menuAbout_Click();
+
+    // Alarm and chimes
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void txtHour_KeyPress(qint16& keyAscii);
+    void txtMinute_KeyPress(qint16& keyAscii);
+    void txtHour_Change();
+    void txtMinute_Change();
+
+    // Sound files
+    void cmdBrowse_Click();
+    void cmdChimesBrowse_Click();
+    void cmdPlay_Click();
+    void cmdChimesPlay_Click();
+
+    // Notification area
+    qint32 ShellTrayAdd();
+    void Picture1_MouseMove(qint16 button, qint16 shift, float x, float y);
+
+protected:
+    void Load() override { Form_Load(); }
+
+private:
+    void ShellTrayDelete();
+    void ToggleTimers();
+
+    // Building the window from its description.
+    void createControls();
+    void createMenu();
+    void connectEvents();
+
+    platform::Platform m_platform;
+
+    // Controls, owned by the window through their parents. Upper panel: the alarm.
+    platform::PictureBox* Picture2 = nullptr;
+    platform::PictureBox* Picture1 = nullptr; // invisible; holds the notification icon's picture
+    platform::Timer* Timer1 = nullptr;        // alarm check, every 3000 ms
+    platform::Timer* Timer3 = nullptr;        // re-arm after a sound, 60000 ms
+    platform::CheckBox* chkAlarmClock = nullptr;
+    platform::TextBox* txtSound = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QPushButton* cmdPlay = nullptr;
+    platform::TextBox* txtHour = nullptr;
+    platform::TextBox* txtMinute = nullptr;
+    // Lower panel: the hourly chimes.
+    platform::PictureBox* Picture3 = nullptr;
+    platform::Timer* Timer2 = nullptr; // chime check, every 3000 ms
+    platform::CheckBox* chkChimes = nullptr;
+    platform::TextBox* txtChimesSoundFile = nullptr;
+    QPushButton* cmdChimesBrowse = nullptr;
+    QPushButton* cmdChimesPlay = nullptr;
+
+    // Menu items.
+    QAction* menuHide = nullptr;
+    QAction* menuSave = nullptr;
+    QAction* menuExit = nullptr;
+    QAction* menuAbout = nullptr;
+};
+
+} // namespace wobblix

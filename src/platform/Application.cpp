@@ -1,0 +1,79 @@
+#include "platform/Application.h"
+
+#include "platform/Form.h"
+#include "platform/RuntimeError.h"
+
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace wobblix::platform {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Wobblix Clock"));
+    setApplicationDisplayName(QStringLiteral("Wobblix Clock"));
+    setApplicationVersion(QStringLiteral("1.00"));
+    setDesktopFileName(QStringLiteral("wobblix-clock"));
+    // The clock ends only when its window is unloaded. Without this, dismissing a message box while the
+    // window is hidden in the notification area would end the program, since no window would be visible.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportCurrentErrorAndEnd();
+    }
+}
+
+int Application::run(Form& startUpForm)
+{
+    try {
+        startUpForm.startUp();
+    } catch (...) {
+        reportCurrentErrorAndEnd();
+    }
+    return exec();
+}
+
+void reportCurrentErrorAndEnd()
+{
+    // Events keep arriving while the report is shown (the timers tick); an error among them must not
+    // stack a second report on the first.
+    static bool reporting = false;
+    const bool alreadyReporting = std::exchange(reporting, true);
+    int number = 0;
+    QString text;
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        number = error.number();
+        text = error.description();
+    } catch (const std::exception& error) {
+        number = 51; // "Internal error": something outside the runtime's own operations failed
+        text = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        number = 51;
+        text = QStringLiteral("Internal error");
+    }
+    const QString report = QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(text);
+    std::fprintf(stderr, "wobblix-clock: run-time error %d: %s\n", number, qPrintable(text));
+    std::fflush(stderr);
+    if (!alreadyReporting && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), report, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.setObjectName(QStringLiteral("ErrorReport"));
+        box.exec();
+    }
+    // The state that raised the error is not to be trusted any further: end here, without unwinding
+    // through Qt's frames or running the window's destructors.
+    std::fflush(stdout);
+    std::_Exit(Application::ErrorExitStatus);
+}
+
+} // namespace wobblix::platform

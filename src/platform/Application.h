@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+
+namespace wobblix::platform {
+
+class Form;
+
+// The clock's application object: its name and version, and the default error report. Every event
+// reaches a handler through notify(), so an error that leaves any handler is caught here, shown with its
+// number and text, and ends the program with a non-zero status.
+class Application final : public QApplication {
+    Q_OBJECT
+public:
+    static constexpr int ErrorExitStatus = 1;
+
+    Application(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Raises the start-up window's Load, shows it and runs the message loop until the window is
+    // unloaded. Returns the process's exit status.
+    int run(Form& startUpForm);
+};
+
+// Shows the error report for what was thrown (the current exception) and ends the process. Called from
+// notify() and from start-up, the only two places a handler's error can surface.
+[[noreturn]] void reportCurrentErrorAndEnd();
+
+} // namespace wobblix::platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QCheckBox>
+
+namespace wobblix::platform {
+
+// A check box whose value is the clock's 16-bit check-box state: 0 unchecked, 1 checked, 2 grayed.
+// Qt numbers the states differently (Qt::PartiallyChecked is 1), so this is the one place that maps them.
+class CheckBox final : public QCheckBox {
+    Q_OBJECT
+public:
+    static constexpr qint16 Unchecked = 0;
+    static constexpr qint16 Checked = 1;
+    static constexpr qint16 Grayed = 2;
+
+    explicit CheckBox(const QString& caption, QWidget* parent);
+
+    qint16 Value() const;
+    // Throws RuntimeError "Invalid property value" (380) for anything but 0, 1 or 2.
+    void setValue(int value);
+
+protected:
+    // A click turns an unchecked box on and a checked or grayed one off; only the program sets grayed.
+    void nextCheckState() override;
+};
+
+} // namespace wobblix::platform

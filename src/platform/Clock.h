@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QTime>
+
+namespace wobblix::platform {
+
+// The local time of day. The alarm reads it through this interface so that tests can set the time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QTime Now() const = 0;
+};
+
+// The system's wall clock in the local time zone.
+class SystemClock final : public Clock {
+public:
+    QTime Now() const override { return QTime::currentTime(); }
+};
+
+} // namespace wobblix::platform

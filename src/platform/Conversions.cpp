@@ -1,0 +1,75 @@
+#include "platform/Conversions.h"
+
+#include "platform/RuntimeError.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace wobblix::platform {
+
+namespace {
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Reads text as a decimal number: optional blanks, one sign, digits with at most one decimal point
+// (at least one digit in all), an optional exponent, optional blanks. Nothing else is a number.
+std::optional<double> parseNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    if (i < n && (t[i] == u'+' || t[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && isAsciiDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && t[i] == u'.') {
+        ++i;
+        while (i < n && isAsciiDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        if (i < n && (t[i] == u'+' || t[i] == u'-'))
+            ++i;
+        qsizetype exponentDigits = 0;
+        while (i < n && isAsciiDigit(t[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != n)
+        return std::nullopt;
+    bool ok = false;
+    const double value = t.toDouble(&ok); // QString::toDouble always uses the C locale
+    // The form was checked above, so a failed reading can only mean a number beyond any double.
+    return ok ? value : std::numeric_limits<double>::infinity();
+}
+
+} // namespace
+
+bool IsNumeric(const QString& text) { return parseNumber(text).has_value(); }
+
+qint16 CInt(const QString& text)
+{
+    const std::optional<double> value = parseNumber(text);
+    if (!value)
+        throw RuntimeError(RuntimeError::TypeMismatch);
+    const double rounded = std::nearbyint(*value); // default rounding mode: halves to even
+    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+        throw RuntimeError(RuntimeError::Overflow);
+    return static_cast<qint16>(rounded);
+}
+
+QString CStr(int value) { return QString::number(value); }
+
+} // namespace wobblix::platform

@@ -1,0 +1,12 @@
+#include "platform/DesktopPlatform.h"
+
+namespace wobblix::platform {
+
+DesktopPlatform::DesktopPlatform(QObject* parent) : QObject(parent) {}
+
+Platform DesktopPlatform::platform()
+{
+    return Platform{m_clock, m_messageBox, *m_sound, m_fileDialog, *m_notifyArea, m_settings};
+}
+
+} // namespace wobblix::platform

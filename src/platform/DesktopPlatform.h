@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/QtFileDialog.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemTrayNotifyArea.h"
+#include "platform/audio/SoundPlayer.h"
+
+#include <QObject>
+
+namespace wobblix::platform {
+
+// The desktop's real parts, which the running program hands to its window. Owns them for the whole run.
+class DesktopPlatform final : public QObject {
+    Q_OBJECT
+public:
+    explicit DesktopPlatform(QObject* parent = nullptr);
+
+    Platform platform();
+
+private:
+    SystemClock m_clock;
+    QtMessageBox m_messageBox;
+    SoundPlayer* m_sound = new SoundPlayer(this);
+    QtFileDialog m_fileDialog;
+    SystemTrayNotifyArea* m_notifyArea = new SystemTrayNotifyArea(this);
+    SettingsStore m_settings;
+};
+
+} // namespace wobblix::platform

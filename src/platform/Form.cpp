@@ -1,0 +1,62 @@
+#include "platform/Form.h"
+
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+namespace wobblix::platform {
+
+Form::Form(QWidget* parent) : QMainWindow(parent), m_client(new QWidget(this))
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->setAutoFillBackground(true);
+    setCentralWidget(m_client);
+}
+
+void Form::setClientSize(int widthTwips, int heightTwips)
+{
+    m_client->setFixedSize(pixelsX(widthTwips), pixelsY(heightTwips));
+}
+
+void Form::setBackColor(const QColor& colour)
+{
+    QPalette colours = m_client->palette();
+    colours.setColor(QPalette::Window, colour);
+    m_client->setPalette(colours);
+}
+
+void Form::place(QWidget* control, int leftTwips, int topTwips, int widthTwips, int heightTwips) const
+{
+    control->setGeometry(pixelsX(leftTwips), pixelsY(topTwips), pixelsX(widthTwips), pixelsY(heightTwips));
+}
+
+void Form::startUp()
+{
+    Load();
+    // The menu bar's height is known only now, with its items in place: fix the whole window around it.
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+    show();
+    raise();
+    activateWindow();
+    if (m_startFocus != nullptr)
+        m_startFocus->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::Unload() { close(); }
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace wobblix::platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace wobblix::platform {
+
+// A fixed-size top-level window with a menu bar and a client area laid out in twips. It has no Minimize
+// or Maximize button; the title bar's close button unloads it like Unload(), and the program ends when
+// it is unloaded, whether shown or hidden.
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form(QWidget* parent = nullptr);
+
+    // Start-up: raises Load, then shows the window centred on the screen and gives the focus to the
+    // control set by setStartFocus().
+    void startUp();
+
+    // Unloads the window; with no window left the program ends with status 0.
+    void Unload();
+
+    // The client area, below the menu bar, that holds the controls.
+    QWidget* clientArea() const { return m_client; }
+
+protected:
+    // The Load event, raised by startUp() before the window is shown.
+    virtual void Load() {}
+
+    void setClientSize(int widthTwips, int heightTwips);
+    void setBackColor(const QColor& colour);
+    void setStartFocus(QWidget* control) { m_startFocus = control; }
+    // Places a control of the client area at a position and size in twips.
+    void place(QWidget* control, int leftTwips, int topTwips, int widthTwips, int heightTwips) const;
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* m_client = nullptr;
+    QWidget* m_startFocus = nullptr;
+};
+
+} // namespace wobblix::platform

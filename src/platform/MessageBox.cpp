@@ -1,0 +1,33 @@
+#include "platform/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace wobblix::platform {
+
+int QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, int style, const QString& title)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (style & 0x70) {
+    case Critical:
+        icon = QMessageBox::Critical;
+        break;
+    case 32:
+        icon = QMessageBox::Question;
+        break;
+    case Exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case Information:
+        icon = QMessageBox::Information;
+        break;
+    default:
+        break;
+    }
+    // Parented to the owner for the time it is shown; deleted with the scope.
+    QMessageBox box(icon, title, prompt, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.exec();
+    return Ok;
+}
+
+} // namespace wobblix::platform

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace wobblix::platform {
+
+class Clock;
+class FileDialog;
+class MessageBox;
+class NotifyArea;
+class SettingsStore;
+class Sound;
+
+// The outside world as the window meets it. The program passes the desktop's real parts; unit tests pass
+// their own. Each part outlives the window.
+struct Platform {
+    Clock& clock;
+    MessageBox& messageBox;
+    Sound& sound;
+    FileDialog& fileDialog;
+    NotifyArea& notifyArea;
+    SettingsStore& settings;
+};
+
+} // namespace wobblix::platform

@@ -1,0 +1,27 @@
+#include "platform/RuntimeError.h"
+
+namespace wobblix::platform {
+
+RuntimeError::RuntimeError(int number) : RuntimeError(number, descriptionOf(number)) {}
+
+RuntimeError::RuntimeError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_what(QStringLiteral("Run-time error '%1': %2").arg(number).arg(m_description).toUtf8())
+{
+}
+
+QString RuntimeError::descriptionOf(int number)
+{
+    switch (number) {
+    case Overflow:
+        return QStringLiteral("Overflow");
+    case TypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case InvalidPropertyValue:
+        return QStringLiteral("Invalid property value");
+    default:
+        return QStringLiteral("Application-defined or object-defined error");
+    }
+}
+
+} // namespace wobblix::platform

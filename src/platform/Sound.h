@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace wobblix::platform {
+
+// Asynchronous sound playback by name: a path to a sound file or the name of a sound of the desktop's
+// sound theme. Returns at once while the sound plays; one sound at a time for the whole program, so a new
+// request cuts off the sound still playing. A name that plays nothing gives silence and no message.
+// Returns true when playback started.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual bool PlaySound(const QString& name, quint32 flags) = 0;
+};
+
+} // namespace wobblix::platform

@@ -1,0 +1,22 @@
+#include "platform/Timer.h"
+
+namespace wobblix::platform {
+
+Timer::Timer(int intervalMs, bool enabled, QObject* parent) : QTimer(parent)
+{
+    setInterval(intervalMs);
+    setTimerType(Qt::PreciseTimer);
+    setEnabled(enabled);
+}
+
+void Timer::setEnabled(bool enabled)
+{
+    if (enabled == isActive())
+        return;
+    if (enabled)
+        start();
+    else
+        stop();
+}
+
+} // namespace wobblix::platform

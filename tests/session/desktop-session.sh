@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Runs one command inside a private desktop session and stops the session afterwards:
+#   - Xvfb on a free display (DISPLAY),
+#   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none),
+#   - a private PulseAudio whose default output is a null sink, WOBBLIX_SINK, recordable from
+#     "$WOBBLIX_SINK.monitor", with a stream of zeros kept playing into it so that the monitor's timeline
+#     never stalls (that stream's client name is "session-keepalive"),
+#   - private HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a temporary folder (WOBBLIX_SESSION_DIR).
+# The command's exit status is the script's. Nothing is skipped: a part that cannot start fails the run.
+#
+#   tests/session/desktop-session.sh COMMAND [ARGS...]
+set -euo pipefail
+
+session=$(mktemp -d "${TMPDIR:-/tmp}/wobblix-session.XXXXXX")
+pids=()
+cleanup() {
+    local status=$?
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$session"
+    exit "$status"
+}
+trap cleanup EXIT INT TERM
+
+fail() {
+    echo "desktop-session: $*" >&2
+    for log in "$session"/*.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+    done
+    exit 1
+}
+
+# Waits up to about five seconds for a command to succeed.
+await() {
+    for _ in $(seq 100); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+mkdir -p "$session"/{home,config,runtime,pulse}
+chmod 700 "$session/runtime"
+export HOME="$session/home" XDG_CONFIG_HOME="$session/config" XDG_RUNTIME_DIR="$session/runtime"
+export WOBBLIX_SESSION_DIR="$session"
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# X server on the first free display.
+exec 3>"$session/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$session/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+await test -s "$session/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$session/display")"
+await xdpyinfo || fail "display $DISPLAY does not answer"
+
+if [ "${WOBBLIX_SESSION_TRAY:-trayer}" != none ]; then
+    trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 32 \
+        --SetDockType true --transparent false >"$session/trayer.log" 2>&1 &
+    pids+=($!)
+    # The notification area exists once its manager owns the selection of screen 0.
+    await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null; xdotool search --class trayer' ||
+        fail "trayer did not start"
+fi
+
+# Sound server with a null sink as its only, default output.
+export WOBBLIX_SINK=wobblix_sink
+export PULSE_SERVER="unix:$session/pulse/native"
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --disable-shm=yes \
+    --load="module-native-protocol-unix socket=$session/pulse/native auth-anonymous=1" \
+    --load="module-null-sink sink_name=$WOBBLIX_SINK rate=48000 channels=2" \
+    >"$session/pulseaudio.log" 2>&1 &
+pids+=($!)
+await pactl info || fail "pulseaudio did not start"
+pactl set-default-sink "$WOBBLIX_SINK"
+pacat --playback --device="$WOBBLIX_SINK" --client-name=session-keepalive --raw \
+    --format=s16le --rate=48000 --channels=2 </dev/zero >"$session/keepalive.log" 2>&1 &
+pids+=($!)
+
+"$@"

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/NotifyArea.h"
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
+#include "platform/Sound.h"
+
+#include <QStringList>
+#include <QTime>
+
+#include <functional>
+
+namespace wobblix::test {
+
+// A clock that shows whatever time the test sets.
+class FakeClock final : public platform::Clock {
+public:
+    QTime Now() const override { return time; }
+    QTime time{12, 0, 0};
+};
+
+// Records every message box instead of showing it.
+class FakeMessageBox final : public platform::MessageBox {
+public:
+    struct Shown {
+        QString prompt;
+        int style = 0;
+        QString title;
+    };
+    int MsgBox(QWidget*, const QString& prompt, int style, const QString& title) override
+    {
+        shown.append({prompt, style, title});
+        return Ok;
+    }
+    QList<Shown> shown;
+};
+
+// Records every playback request.
+class FakeSound final : public platform::Sound {
+public:
+    bool PlaySound(const QString& name, quint32 flags) override
+    {
+        played.append(name);
+        lastFlags = flags;
+        return true;
+    }
+    QStringList played;
+    quint32 lastFlags = 0;
+};
+
+// Answers each dialog with what the test put in `answer` (by default: Cancel).
+class FakeFileDialog final : public platform::FileDialog {
+public:
+    bool GetOpenFileName(OPENFILENAME& record) override
+    {
+        ++calls;
+        return answer ? answer(record) : false;
+    }
+    std::function<bool(OPENFILENAME&)> answer;
+    int calls = 0;
+};
+
+// Records every request to the notification area and answers `result`.
+class FakeNotifyArea final : public platform::NotifyArea {
+public:
+    bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATA&) override
+    {
+        messages.append(message);
+        return result;
+    }
+    QList<quint32> messages;
+    bool result = true;
+};
+
+// All of the above, with a settings store, as one bundle to hand to a MainForm.
+struct FakePlatform {
+    FakeClock clock;
+    FakeMessageBox messageBox;
+    FakeSound sound;
+    FakeFileDialog fileDialog;
+    FakeNotifyArea notifyArea;
+    platform::SettingsStore settings;
+
+    platform::Platform platform() { return {clock, messageBox, sound, fileDialog, notifyArea, settings}; }
+};
+
+} // namespace wobblix::test
