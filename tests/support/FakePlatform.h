@@ -15,11 +15,13 @@
 
 namespace wobblix::test {
 
-// A clock that shows whatever time the test sets.
+// A clock that shows whatever time the test sets. Times queued in `upcoming` are returned first, one per
+// reading, so a test can make the time move between two readings.
 class FakeClock final : public platform::Clock {
 public:
-    QTime Now() const override { return time; }
+    QTime Now() const override { return upcoming.isEmpty() ? time : upcoming.takeFirst(); }
     QTime time{12, 0, 0};
+    mutable QList<QTime> upcoming;
 };
 
 // Records every message box instead of showing it.

@@ -1,0 +1,124 @@
+// The real program, in a real X session: Options > Exit and the window manager's close request both end
+// the process at once with status 0, and write nothing.
+
+#include <QtTest>
+
+#include <xcb/xcb.h>
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name), nullptr);
+    const xcb_atom_t result = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return result;
+}
+
+// What a window manager sends when the user clicks the title bar's close button.
+void requestClose(quint32 window)
+{
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+    xcb_disconnect(connection);
+}
+
+} // namespace
+
+class TestProgramEnds : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_config;
+    QProcess m_clock;
+    quint32 m_window = 0;
+
+    void startClock()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        m_clock.setProcessEnvironment(environment);
+        m_clock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_clock.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
+        QVERIFY(m_clock.waitForStarted());
+        const QString found = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                                              QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                                              QStringLiteral("^Wobblix Clock$")});
+        m_window = found.split(QLatin1Char('\n')).value(0).toUInt();
+        QVERIFY2(m_window != 0, "the window did not appear");
+    }
+
+    void expectEndedCleanly()
+    {
+        QVERIFY(m_clock.waitForFinished(5000));
+        QCOMPARE(m_clock.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_clock.exitCode(), 0);
+        // Nothing saved on the way out.
+        QCOMPARE(QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(m_config.isValid()); }
+    void cleanup()
+    {
+        if (m_clock.state() != QProcess::NotRunning) {
+            m_clock.kill();
+            m_clock.waitForFinished();
+        }
+    }
+
+    void optionsExit()
+    {
+        startClock();
+        // Open Options on the menu bar at the window's top left, then the last item, Exit.
+        const QString geometry =
+            run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                            QString::number(m_window)});
+        QHash<QString, int> values;
+        for (const QString& line : geometry.split(QLatin1Char('\n')))
+            values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+        const int x = values.value(QStringLiteral("X")) + 20;
+        const int y = values.value(QStringLiteral("Y")) + 8;
+        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
+                                        QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+        // The open menu grabs the keyboard: Up from no selection is the last item.
+        const auto visibleWindows = [this] {
+            return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                   QStringLiteral("--pid"), QString::number(m_clock.processId())})
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                .size();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows() >= 2, 5000); // the window and its open menu
+        run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+                                        QStringLiteral("Up"), QStringLiteral("Return")});
+        expectEndedCleanly();
+    }
+
+    void closeRequestFromTheWindowManager()
+    {
+        startClock();
+        requestClose(m_window);
+        expectEndedCleanly();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramEnds)
+#include "tst_program_ends.moc"
