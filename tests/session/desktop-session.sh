@@ -15,12 +15,9 @@ session=$(mktemp -d "${TMPDIR:-/tmp}/wobblix-session.XXXXXX")
 pids=()
 cleanup() {
     local status=$?
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    trap - EXIT INT TERM
+    # Bash may report children it already reaped; that report is noise here.
+    { kill "${pids[@]}"; wait; } 2>/dev/null || true
     rm -rf "$session"
     exit "$status"
 }
