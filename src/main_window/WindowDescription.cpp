@@ -8,6 +8,7 @@
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,12 +33,36 @@ QFont headingFont()
     return font;
 }
 
+// The body text: the desktop's own face at the small size the layout was drawn for.
+QFont bodyFont()
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(8);
+    return font;
+}
+
+// Labels lie beneath every other control, as they always have: a label that reaches into the control
+// below it must not cover that control's border or check box.
 QLabel* label(const QString& name, const QString& caption, QWidget* container)
 {
     auto* control = new QLabel(caption, container);
     control->setObjectName(name);
     control->setAutoFillBackground(true);
+    control->lower();
     return control;
+}
+
+// Narrows a label's face just enough for its caption to fit the fixed width the layout gives it; desktop
+// faces are wider than the one the layout was drawn for.
+void fitCaption(QLabel* label)
+{
+    const int available = label->contentsRect().width();
+    QFont font = label->font();
+    // Faces do not narrow exactly in proportion: step down until the caption really fits.
+    for (int stretch = 100; stretch > 50 && QFontMetrics(font).horizontalAdvance(label->text()) > available;
+         stretch -= 2)
+        font.setStretch(stretch - 2);
+    label->setFont(font);
 }
 
 platform::CheckBox* checkBox(const QString& name, const QString& accessibleName, QWidget* container)
@@ -46,6 +71,7 @@ platform::CheckBox* checkBox(const QString& name, const QString& accessibleName,
     control->setObjectName(name);
     control->setAccessibleName(accessibleName);
     control->setAutoFillBackground(true);
+    control->setBackgroundRole(QPalette::Window); // the panel's grey, not the lighter button face
     return control;
 }
 
@@ -99,6 +125,7 @@ void MainForm::createControls()
     setClientSize(5655, 4200);
     setBackColor(DarkBlue);
     QWidget* client = clientArea();
+    client->setFont(bodyFont());
 
     // Lower panel: the hourly chimes.
     Picture3 = new platform::PictureBox(PanelGrey, client);
@@ -161,6 +188,8 @@ void MainForm::createControls()
     Picture2->place(lblMinute, 1440, 1440, 1095, 255);
     lblHour->setBuddy(txtHour);
     lblMinute->setBuddy(txtMinute);
+    for (QLabel* caption : {lblSoundFile, lblHour, lblMinute, lblChimesSoundFile})
+        fitCaption(caption);
 
     // Focus order. Labels, the disabled path fields, the timers and the invisible Picture1 take no focus;
     // the two panels do, last, and Tab then comes back to the alarm's switch.
