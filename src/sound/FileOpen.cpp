@@ -1,1 +1,7 @@
 #include "sound/FileOpen.h"
+
+namespace wobblix {
+
+OPENFILENAME OFName;
+
+} // namespace wobblix
