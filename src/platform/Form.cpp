@@ -56,7 +56,9 @@ void Form::Unload() { close(); }
 void Form::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    QCoreApplication::quit();
+    // Queued, so that a close request arriving before the message loop runs still ends the program:
+    // quit() called outside a running loop would be lost.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 } // namespace wobblix::platform
