@@ -14,6 +14,9 @@ PictureBox::PictureBox(const QColor& background, QWidget* parent) : QFrame(paren
     colours.setColor(QPalette::Window, background);
     setPalette(colours);
     setAutoFillBackground(true);
+    // Every movement is reported, with or without a button held: Qt drops a move without a button for a
+    // widget that does not track the mouse.
+    setMouseTracking(true);
 }
 
 void PictureBox::place(QWidget* child, int leftTwips, int topTwips, int widthTwips, int heightTwips) const

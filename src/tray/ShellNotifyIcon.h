@@ -1,8 +1,51 @@
 #pragma once
 
-// The notification-icon record and the one global record.
+#include <QIcon>
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+// The notification-icon record and the one global record. The notification area itself is
+// platform::NotifyArea::Shell_NotifyIcon; the mouse message numbers it reports are platform::NotifyArea's.
 namespace wobblix {
 
-struct NOTIFYICONDATA {};
+// Which fields of the record the notification area reads (uFlags).
+constexpr quint32 NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
+constexpr quint32 NIF_ICON = 0x2;    // hIcon: the image shown
+constexpr quint32 NIF_TIP = 0x4;     // szTip: the tip shown over the icon
+
+// The record's size in its platform form, in bytes: what cbSize says.
+constexpr quint32 NOTIFYICONDATA_SIZE = 88;
+// The clock's one icon, as hWnd and uID name it towards the notification area.
+constexpr quint32 NotifyIconId = 125;
+// The fixed length of szTip, in characters.
+constexpr qsizetype TipLength = 64;
+
+// What the notification area is told: which icon, what it shows and where its mouse actions go.
+struct NOTIFYICONDATA {
+    quint32 cbSize = 0;           // NOTIFYICONDATA_SIZE
+    QWidget* hWnd = nullptr;      // receives the icon's mouse actions; with uID, names the icon
+    quint32 uID = 0;              // the icon's number among hWnd's icons
+    quint32 uFlags = 0;           // NIF_ values: which of the fields below count
+    quint32 uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
+    QIcon hIcon;                  // the image shown
+    // Always TipLength characters; the tip shown is the text up to the first NUL.
+    QString szTip{TipLength, u'\0'};
+};
+
+// Left-aligned assignment into a fixed-length text field: the text goes to the start, the rest of the field
+// is filled with spaces, and whatever does not fit is cut off. The field keeps its length.
+void LSet(QString& field, const QString& text);
+
+// The one notification-icon record: zero at start, filled by ShellTrayAdd, reused unchanged by
+// ShellTrayDelete.
+extern NOTIFYICONDATA nid;
+
+// Picture1 reports the notification area's mouse message number as its X position in twips, the number
+// multiplied by the screen's twips per pixel. True when the quotient, taken in single precision, is exactly
+// the left-button double-click. Exact for every whole number of twips per pixel (15 at 96 dots per inch,
+// 12 at 120), so the test needs no tolerance.
+bool IsLeftDoubleClick(float xTwips, float twipsPerPixel);
 
 } // namespace wobblix

@@ -1,12 +1,70 @@
-// Hiding the window into the notification area and bringing it back.
+// Hiding the window into the notification area and bringing it back. The window is either Shown (visible,
+// no icon) or Hidden (invisible, one icon); Hide leads from the first to the second, a left double-click on
+// the icon back. Hide is on the window's menu only, so it never runs while Hidden and the icon is never
+// added twice; the restore is the only place the icon is removed.
 
 #include "main_window/MainForm.h"
 
+#include "platform/Focus.h"
+#include "platform/MessageBox.h"
+#include "platform/NotifyArea.h"
+#include "platform/PictureBox.h"
+#include "platform/Twips.h"
+#include "tray/ShellNotifyIcon.h"
+
 namespace wobblix {
 
-void MainForm::menuHide_Click() {}
-qint32 MainForm::ShellTrayAdd() { return 0; }
-void MainForm::ShellTrayDelete() {}
-void MainForm::Picture1_MouseMove(qint16, qint16, float, float) {}
+namespace {
+const QString Tip = QStringLiteral("Wobblix Clock (Double Click to Open)");
+} // namespace
+
+// The window goes first, then the icon comes. Where the desktop has no notification area the icon cannot
+// be added: the window comes straight back and says why, for a window hidden without an icon could only be
+// ended by killing the program. The timers run on in both states.
+void MainForm::menuHide_Click()
+{
+    setVisible(false);
+    if (ShellTrayAdd() != 0)
+        return;
+    setVisible(true);
+    platform::SetFocus(this);
+    m_platform.messageBox.MsgBox(
+        this,
+        QStringLiteral("The notification area is not available on this desktop, so Wobblix Clock stays in "
+                       "its window."),
+        platform::MessageBox::Exclamation, QStringLiteral("Wobblix Clock"));
+}
+
+// Fills the record and adds the icon. Non-zero when the icon was added.
+qint32 MainForm::ShellTrayAdd()
+{
+    nid.cbSize = NOTIFYICONDATA_SIZE;
+    nid.hWnd = Picture1;
+    nid.uID = NotifyIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = platform::NotifyArea::WM_MOUSEMOVE;
+    nid.hIcon = Picture1->Picture();
+    LSet(nid.szTip, Tip + QChar(u'\0'));
+    return m_platform.notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_ADD, nid) ? 1 : 0;
+}
+
+// Removes the icon the record names, as ShellTrayAdd left it. A failure changes nothing for the caller.
+void MainForm::ShellTrayDelete()
+{
+    m_platform.notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_DELETE, nid);
+}
+
+// Every mouse action on the icon arrives here as a mouse movement whose X is the mouse message number in
+// twips. Only the left double-click brings the window back: the icon goes first, then the window comes and
+// takes the keyboard focus. Any other action (moving over the icon, a single click, the right or middle
+// button, their double-clicks) is ignored.
+void MainForm::Picture1_MouseMove(qint16, qint16, float x, float)
+{
+    if (!IsLeftDoubleClick(x, static_cast<float>(platform::TwipsPerPixelX())))
+        return;
+    ShellTrayDelete();
+    setVisible(true);
+    platform::SetFocus(this);
+}
 
 } // namespace wobblix

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one command inside a private desktop session and stops the session afterwards:
 #   - Xvfb on a free display (DISPLAY),
-#   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none),
+#   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none), whose
+#     process id is WOBBLIX_SESSION_TRAY_PID, so that a test can end it and go on without a tray,
 #   - a private PulseAudio whose default output is a null sink, WOBBLIX_SINK, recordable from
 #     "$WOBBLIX_SINK.monitor", with a stream of zeros kept playing into it so that the monitor's timeline
 #     never stalls (that stream's client name is "session-keepalive"),
@@ -59,6 +60,7 @@ if [ "${WOBBLIX_SESSION_TRAY:-trayer}" != none ]; then
     trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 32 \
         --SetDockType true --transparent false >"$session/trayer.log" 2>&1 &
     pids+=($!)
+    export WOBBLIX_SESSION_TRAY_PID=$!
     # The notification area exists once its manager owns the selection of screen 0.
     await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null; xdotool search --class trayer' ||
         fail "trayer did not start"

@@ -1,0 +1,258 @@
+// Hide into the notification area and restore, against a notification area the test stands in for: the
+// notification-icon record, which of Qt's reports on the icon stand for the left double-click on each kind
+// of tray, the handler's test of the reported number, and the window's two states.
+
+#include "main_window/MainForm.h"
+#include "platform/CheckBox.h"
+#include "platform/PictureBox.h"
+#include "platform/SystemTrayNotifyArea.h"
+#include "platform/TextBox.h"
+#include "support/FakePlatform.h"
+#include "tray/ShellNotifyIcon.h"
+
+#include <QtTest>
+
+#ifdef WOBBLIX_TRAY_ON_DBUS
+#include <QDBusConnection>
+#endif
+
+using namespace wobblix;
+using platform::NotifyArea;
+using platform::TrayHost;
+
+Q_DECLARE_METATYPE(platform::TrayHost)
+
+namespace {
+
+const QString Tip = QStringLiteral("Wobblix Clock (Double Click to Open)");
+
+// How the notification area reports a mouse action: a mouse movement to Picture1 whose X, in pixels, is the
+// mouse message number.
+void report(QWidget* picture, quint32 message)
+{
+    const QPointF at(message, 0);
+    QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &move);
+}
+
+} // namespace
+
+class TestTray : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_config; // whatever the window loads at start-up comes from here, not the user's settings
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
+
+    void mouseMessageForActivation_data()
+    {
+        QTest::addColumn<TrayHost>("host");
+        QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+        QTest::addColumn<int>("message"); // -1: no mouse message
+
+        // Qt sees the mouse: a left double-click comes as Trigger at the first press, then DoubleClick.
+        QTest::newRow("XEmbed single left click") << TrayHost::XEmbed << QSystemTrayIcon::Trigger << 0x202;
+        QTest::newRow("XEmbed left double-click")
+            << TrayHost::XEmbed << QSystemTrayIcon::DoubleClick << 0x203;
+        QTest::newRow("XEmbed right click") << TrayHost::XEmbed << QSystemTrayIcon::Context << 0x205;
+        QTest::newRow("XEmbed middle click") << TrayHost::XEmbed << QSystemTrayIcon::MiddleClick << 0x208;
+        QTest::newRow("XEmbed unknown") << TrayHost::XEmbed << QSystemTrayIcon::Unknown << -1;
+        // The host's own activation gesture comes as one Trigger, and is the only way back to the window.
+        QTest::newRow("SNI activation") << TrayHost::StatusNotifierItem << QSystemTrayIcon::Trigger << 0x203;
+        QTest::newRow("SNI double-click")
+            << TrayHost::StatusNotifierItem << QSystemTrayIcon::DoubleClick << 0x203;
+        QTest::newRow("SNI context menu request")
+            << TrayHost::StatusNotifierItem << QSystemTrayIcon::Context << 0x205;
+        QTest::newRow("SNI secondary activation")
+            << TrayHost::StatusNotifierItem << QSystemTrayIcon::MiddleClick << 0x208;
+        QTest::newRow("SNI unknown") << TrayHost::StatusNotifierItem << QSystemTrayIcon::Unknown << -1;
+    }
+
+    void mouseMessageForActivation()
+    {
+        QFETCH(TrayHost, host);
+        QFETCH(QSystemTrayIcon::ActivationReason, reason);
+        QFETCH(int, message);
+        const std::optional<quint32> number = platform::mouseMessageFor(reason, host);
+        QCOMPARE(number.has_value(), message >= 0);
+        if (number)
+            QCOMPARE(int(*number), message);
+    }
+
+#ifdef WOBBLIX_TRAY_ON_DBUS
+    // The kind of host follows the session bus: a StatusNotifierItem host once the watcher's service is
+    // registered there. A private bus stands in for the desktop's.
+    void trayHostFollowsTheWatcherOnTheBus()
+    {
+        QProcess daemon;
+        daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                     QStringLiteral("--print-address=1")});
+        QVERIFY2(daemon.waitForStarted(), "dbus-daemon (Debian package dbus) is needed");
+        QTRY_VERIFY(daemon.canReadLine());
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        {
+            QDBusConnection application =
+                QDBusConnection::connectToBus(address, QStringLiteral("application"));
+            QDBusConnection host = QDBusConnection::connectToBus(address, QStringLiteral("host"));
+            QVERIFY(application.isConnected());
+            QVERIFY(host.isConnected());
+            QCOMPARE(platform::trayHostOn(application), TrayHost::XEmbed);
+            QVERIFY(host.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+            QCOMPARE(platform::trayHostOn(application), TrayHost::StatusNotifierItem);
+            QVERIFY(host.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+            QCOMPARE(platform::trayHostOn(application), TrayHost::XEmbed);
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("application"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("host"));
+        // No session bus at all: Qt uses its own XEmbed tray.
+        QCOMPARE(platform::trayHostOn(QDBusConnection(QStringLiteral("never connected"))), TrayHost::XEmbed);
+        daemon.terminate();
+        QVERIFY(daemon.waitForFinished());
+    }
+#endif
+
+    // Picture1 raises the number in twips, multiplied by the screen's twips per pixel; only the left
+    // double-click, undone by the handler's division, is recognised, at 96 and at 120 dots per inch alike.
+    void quotientOfTheReportedNumber_data()
+    {
+        QTest::addColumn<double>("twipsPerPixel");
+        QTest::addColumn<int>("message");
+        for (const double twipsPerPixel : {15.0, 12.0})
+            for (int message = 0x200; message <= 0x209; ++message)
+                QTest::addRow("%g twips per pixel, 0x%x", twipsPerPixel, message) << twipsPerPixel << message;
+    }
+
+    void quotientOfTheReportedNumber()
+    {
+        QFETCH(double, twipsPerPixel);
+        QFETCH(int, message);
+        const float xTwips = static_cast<float>(message * twipsPerPixel); // as Picture1 raises it
+        QCOMPARE(IsLeftDoubleClick(xTwips, static_cast<float>(twipsPerPixel)), message == 0x203);
+    }
+
+    void recordStartsZero()
+    {
+        const NOTIFYICONDATA record;
+        QCOMPARE(record.cbSize, 0u);
+        QVERIFY(record.hWnd == nullptr);
+        QCOMPARE(record.uID, 0u);
+        QCOMPARE(record.uFlags, 0u);
+        QCOMPARE(record.uCallbackMessage, 0u);
+        QVERIFY(record.hIcon.isNull());
+        QCOMPARE(record.szTip, QString(64, QChar(u'\0')));
+    }
+
+    void leftAlignedAssignmentKeepsTheLength()
+    {
+        QString field(8, QChar(u'\0'));
+        LSet(field, QStringLiteral("ab"));
+        QCOMPARE(field, QStringLiteral("ab      "));
+        LSet(field, QStringLiteral("abcdefghij"));
+        QCOMPARE(field, QStringLiteral("abcdefgh"));
+    }
+
+    void hideFillsTheRecord()
+    {
+        test::FakePlatform world;
+        MainForm form(world.platform());
+        form.startUp();
+        const auto* picture1 = form.findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
+        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+
+        QCOMPARE(nid.cbSize, 88u);
+        QVERIFY(nid.hWnd == picture1);
+        QCOMPARE(nid.uID, 125u);
+        QCOMPARE(nid.uFlags, 7u); // NIF_MESSAGE | NIF_ICON | NIF_TIP
+        QCOMPARE(nid.uCallbackMessage, 0x200u);
+        QVERIFY(!nid.hIcon.isNull());
+        QCOMPARE(nid.hIcon.cacheKey(), picture1->Picture().cacheKey());
+        // The tip, its NUL at 36, then spaces to the 64th character.
+        QCOMPARE(nid.szTip.size(), 64);
+        QCOMPARE(nid.szTip.left(36), Tip);
+        QCOMPARE(nid.szTip.at(36), QChar(u'\0'));
+        QCOMPARE(nid.szTip.mid(37), QString(27, QLatin1Char(' ')));
+    }
+
+    // The whole route: Hide adds the icon; the notification area's reports reach Picture1 and only the left
+    // double-click removes the icon and brings the window back.
+    void hideAndRestore()
+    {
+        test::FakePlatform world;
+        MainForm form(world.platform());
+        form.startUp();
+        QVERIFY(form.isVisible());
+        auto* picture1 = form.findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
+
+        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
+
+        for (const quint32 ignored :
+             {NotifyArea::WM_MOUSEMOVE, NotifyArea::WM_LBUTTONDOWN, NotifyArea::WM_LBUTTONUP,
+              NotifyArea::WM_RBUTTONDOWN, NotifyArea::WM_RBUTTONUP, NotifyArea::WM_RBUTTONDBLCLK,
+              NotifyArea::WM_MBUTTONDOWN, NotifyArea::WM_MBUTTONUP, NotifyArea::WM_MBUTTONDBLCLK}) {
+            report(picture1, ignored);
+            QVERIFY2(!form.isVisible(), qPrintable(QString::number(ignored, 16)));
+        }
+        QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
+
+        QSignalSpy moves(picture1, &platform::PictureBox::MouseMove);
+        report(picture1, NotifyArea::WM_LBUTTONDBLCLK);
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(moves.at(0).at(2).toFloat(), 515.0f * 15.0f); // in twips, at 96 dots per inch
+        QVERIFY(form.isVisible());
+        QCOMPARE(world.notifyArea.messages, (QList<quint32>{NotifyArea::NIM_ADD, NotifyArea::NIM_DELETE}));
+        QTRY_VERIFY(QApplication::activeWindow() == &form);
+        QVERIFY(world.messageBox.shown.isEmpty());
+    }
+
+    // Where the icon cannot be added, the window stays on screen and says why.
+    void withoutNotificationAreaTheWindowStays()
+    {
+        test::FakePlatform world;
+        world.notifyArea.result = false;
+        MainForm form(world.platform());
+        form.startUp();
+
+        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(form.isVisible());
+        QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
+        QCOMPARE(world.messageBox.shown.size(), 1);
+        QVERIFY2(world.messageBox.shown.at(0).prompt.contains(
+                     QStringLiteral("notification area is not available")),
+                 qPrintable(world.messageBox.shown.at(0).prompt));
+        QCOMPARE(world.messageBox.shown.at(0).style, platform::MessageBox::Exclamation);
+        QCOMPARE(world.messageBox.shown.at(0).title, QStringLiteral("Wobblix Clock"));
+        QTRY_VERIFY(QApplication::activeWindow() == &form);
+    }
+
+    // The clock keeps watching while hidden: the alarm's timer ticks and the sound plays; the window stays
+    // hidden.
+    void alarmSoundsWhileHidden()
+    {
+        test::FakePlatform world;
+        world.clock.time = QTime(7, 30, 10);
+        MainForm form(world.platform());
+        form.startUp();
+        form.findChild<platform::TextBox*>(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
+        form.findChild<platform::TextBox*>(QStringLiteral("txtHour"))->setText(QStringLiteral("7"));
+        form.findChild<platform::TextBox*>(QStringLiteral("txtMinute"))->setText(QStringLiteral("30"));
+        form.findChild<platform::CheckBox*>(QStringLiteral("chkAlarmClock"))
+            ->setValue(platform::CheckBox::Checked);
+
+        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(!form.isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(world.sound.played, QStringList{QStringLiteral("alarm.wav")}, 5000);
+        QVERIFY(!form.isVisible());
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "tst_tray.moc"
