@@ -1,0 +1,172 @@
+// Measures what sound playback costs: the time from a request to its first sample at the sound server's
+// sink, how long the request itself takes, and the memory and CPU that playback uses. Run it through
+// bench/sound-latency, which builds it, makes the test files and starts the desktop session it needs.
+//
+//   wobblix-sound-latency SHORT.wav LONG.wav
+
+#include "platform/audio/SoundPlayer.h"
+#include "sound/SinkRecorder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+using namespace wobblix;
+
+namespace {
+
+// Resident memory of this process, kB.
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// CPU time used by this process so far (all threads), ms.
+double cpuMs()
+{
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return time.tv_sec * 1e3 + time.tv_nsec / 1e6;
+}
+
+void wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct Request {
+    double callMs = 0; // how long PlaySound took to return
+    double onsetMs =
+        -1; // request to first sample in the recording (an upper bound: parec's latency is in it)
+};
+
+// Asks for `path` and records for `recordMs`; the first sample louder than -40 dBFS marks the onset.
+Request measure(platform::SoundPlayer& player, test::SinkRecorder& recorder, const QString& path,
+                int recordMs)
+{
+    Request request;
+    const qint64 mark = recorder.frames();
+    QElapsedTimer clock;
+    clock.start();
+    player.PlaySound(path, 0);
+    request.callMs = clock.nsecsElapsed() / 1e6;
+    recorder.recordFor(recordMs);
+    const std::vector<float> left = recorder.since(mark).left;
+    const auto loud =
+        std::find_if(left.begin(), left.end(), [](float sample) { return std::abs(sample) > 0.01f; });
+    if (loud != left.end())
+        request.onsetMs = (loud - left.begin()) * 1000.0 / test::SinkRecorder::Rate;
+    return request;
+}
+
+void report(const char* what, QList<Request> requests)
+{
+    std::sort(requests.begin(), requests.end(),
+              [](const Request& a, const Request& b) { return a.onsetMs < b.onsetMs; });
+    double callMax = 0;
+    for (const Request& request : requests)
+        callMax = std::max(callMax, request.callMs);
+    std::printf(
+        "%-44s first sample %6.1f ms (median of %lld, max %.1f); request returns in %.2f ms at most\n", what,
+        requests[requests.size() / 2].onsetMs, static_cast<long long>(requests.size()),
+        requests.last().onsetMs, callMax);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 3 || qEnvironmentVariableIsEmpty("WOBBLIX_SINK")) {
+        std::fprintf(stderr, "usage (inside tests/session/desktop-session.sh): %s SHORT.wav LONG.wav\n",
+                     argv[0]);
+        return 2;
+    }
+    const QString shortSound = QString::fromLocal8Bit(argv[1]);
+    const QString longSound = QString::fromLocal8Bit(argv[2]);
+    const QString silence = QStringLiteral("wobblix-no-such-sound");
+
+    auto* recorder = new test::SinkRecorder(qEnvironmentVariable("WOBBLIX_SINK"));
+    if (!recorder->start()) {
+        std::fprintf(stderr, "parec does not record %s\n", qPrintable(qEnvironmentVariable("WOBBLIX_SINK")));
+        return 1;
+    }
+    platform::SoundPlayer player;
+    const long startKb = residentKb();
+
+    // The first request starts Qt's audio back end.
+    const Request first = measure(player, *recorder, shortSound, 1500);
+    const long afterFirstKb = residentKb();
+    report("first request (starts the audio back end)", {first});
+
+    QList<Request> shorts;
+    QList<Request> longs;
+    for (int i = 0; i < 7; ++i) {
+        shorts.append(measure(player, *recorder, shortSound, 1200));
+        longs.append(measure(player, *recorder, longSound, 400));
+        player.PlaySound(silence, 0);
+    }
+    report("one-second file", shorts);
+    report("ten-minute file", longs);
+
+    // The rest without the recorder: reading it costs this process memory and CPU too.
+    delete recorder;
+    wait(500);
+    const long quietKb = residentKb();
+
+    // Memory and CPU while the ten-minute file plays (from its second second on, for ten seconds).
+    player.PlaySound(longSound, 0);
+    wait(1000);
+    const double cpuStart = cpuMs();
+    QElapsedTimer clock;
+    clock.start();
+    wait(10000);
+    const double playingCpu = (cpuMs() - cpuStart) / clock.elapsed() * 100;
+    const long playingKb = residentKb();
+    player.PlaySound(shortSound, 0); // ends the long one; this one ends by itself
+    QEventLoop ended;
+    QObject::connect(&player, &platform::SoundPlayer::finished, &ended, &QEventLoop::quit);
+    QTimer::singleShot(5000, &ended, &QEventLoop::quit);
+    ended.exec();
+
+    // Idle again.
+    wait(500);
+    const long endedKb = residentKb();
+    const double idleStart = cpuMs();
+    clock.restart();
+    wait(5000);
+    const double idleCpu = (cpuMs() - idleStart) / clock.elapsed() * 100;
+
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"),
+                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    pactl.waitForFinished();
+    const int streams = static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+
+    std::printf(
+        "memory (resident): %ld kB before the first request; +%ld kB after it (the audio back end); "
+        "then, without the recorder, %ld kB idle, %ld kB while the ten-minute file plays, %ld kB once "
+        "it has ended\n",
+        startKb, afterFirstKb - startKb, quietKb, playingKb, endedKb);
+    std::printf("CPU: %.2f %% of one core while playing, %.3f %% once the sound has ended\n", playingCpu,
+                idleCpu);
+    std::printf(
+        "streams at the sound server once the sound has ended: %d (the session's stream of zeros included)\n",
+        streams);
+    return 0;
+}
