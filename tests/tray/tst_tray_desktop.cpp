@@ -8,6 +8,7 @@
 #include "platform/PictureBox.h"
 #include "platform/SystemTrayNotifyArea.h"
 #include "platform/Twips.h"
+#include "support/DesktopDriver.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
 
@@ -22,73 +23,9 @@
 #include <memory>
 
 using namespace wobblix;
+using namespace wobblix::test;
 
 namespace {
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList& arguments)
-{
-    return run(QStringLiteral("xdotool"), arguments);
-}
-
-// Moves the pointer to a point of the screen and clicks there, once or more in quick succession: button 1
-// is the left, 2 the middle and 3 the right.
-void clickAt(QPoint at, int button, int times = 1)
-{
-    // One command: the X server takes the move and the clicks in this order. (No --sync: xdotool 3 waits
-    // for ever when the pointer is already there.)
-    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-             QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(times),
-             QString::number(button)});
-}
-
-// The windows of this process that the trayer panel holds, where the X server shows them.
-QList<QRect> iconsInTray()
-{
-    const QString panel =
-        xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
-            .section(QLatin1Char('\n'), 0, 0);
-    if (panel.isEmpty())
-        return {};
-    const QStringList ours = xdotool({QStringLiteral("search"), QStringLiteral("--pid"),
-                                      QString::number(QCoreApplication::applicationPid())})
-                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    // "     0x800015 "name": ("class" "Class")  22x30+0+0  +1257+1": id, size, place in the parent, on
-    // screen.
-    static const QRegularExpression window(
-        QStringLiteral(R"(^\s*0x([0-9a-f]+) .*\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)\s*$)"));
-    QList<QRect> icons;
-    const QString tree =
-        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel, QStringLiteral("-tree")});
-    for (const QString& line : tree.split(QLatin1Char('\n'))) {
-        const QRegularExpressionMatch match = window.match(line);
-        if (match.hasMatch() && ours.contains(QString::number(match.captured(1).toULongLong(nullptr, 16))))
-            icons.append(QRect(match.captured(4).toInt(), match.captured(5).toInt(),
-                               match.captured(2).toInt(), match.captured(3).toInt()));
-    }
-    return icons;
-}
-
-// Whether the X server shows the window (mapped, and its parents too).
-bool onScreen(const QWidget& window)
-{
-    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window.winId())})
-        .contains(QStringLiteral("Map State: IsViewable"));
-}
-
-// The window that has the keyboard focus on the X server.
-WId focusedWindow()
-{
-    return xdotool({QStringLiteral("getwindowfocus")}).toULongLong();
-}
 
 // The mouse message numbers that reached Picture1 (X in twips).
 QList<quint32> reported(const QSignalSpy& moves)
@@ -143,8 +80,8 @@ private Q_SLOTS:
         m_form = std::make_unique<MainForm>(platform::Platform{
             m_world.clock, m_messageBox, m_world.sound, m_world.fileDialog, m_notifyArea, m_world.settings});
         m_form->startUp();
-        QTRY_VERIFY(onScreen(*m_form));
-        QTRY_COMPARE(focusedWindow(), m_form->winId());
+        QTRY_VERIFY(isViewable(m_form->winId()));
+        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
     }
 
     void cleanup()
@@ -153,17 +90,17 @@ private Q_SLOTS:
         if (m_notifyArea.icon() != nullptr)
             m_notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_DELETE, nid);
         m_form.reset();
-        QTRY_VERIFY(iconsInTray().isEmpty());
+        QTRY_VERIFY(iconsInTray(QCoreApplication::applicationPid()).isEmpty());
     }
 
     void hideThenOnlyTheLeftDoubleClickRestores()
     {
         QVERIFY(hideThroughTheMenu());
         QTRY_VERIFY(!m_form->isVisible());
-        QTRY_COMPARE(iconsInTray().size(), 1);
-        QVERIFY(!onScreen(*m_form));
+        QTRY_COMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
+        QVERIFY(!isViewable(m_form->winId()));
         QCOMPARE(m_notifyArea.icon()->toolTip(), QStringLiteral("Wobblix Clock (Double Click to Open)"));
-        const QPoint icon = iconsInTray().at(0).center();
+        const QPoint icon = iconsInTray(QCoreApplication::applicationPid()).at(0).center();
 
         // Each of these reaches Picture1 as its mouse message, and nothing else happens: the window stays
         // hidden, the icon stays, no menu opens.
@@ -186,17 +123,17 @@ private Q_SLOTS:
             QVERIFY2(!moves.wait(QApplication::doubleClickInterval() + 200), click.what);
             QVERIFY2(!reported(moves).contains(platform::NotifyArea::WM_LBUTTONDBLCLK), click.what);
             QVERIFY2(!m_form->isVisible(), click.what);
-            QVERIFY2(!onScreen(*m_form), click.what);
+            QVERIFY2(!isViewable(m_form->winId()), click.what);
             QVERIFY2(QApplication::activePopupWidget() == nullptr, click.what);
-            QCOMPARE(iconsInTray().size(), 1);
+            QCOMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
         }
 
         clickAt(icon, 1, 2);
         QTRY_VERIFY(m_form->isVisible());
-        QTRY_VERIFY(iconsInTray().isEmpty());
+        QTRY_VERIFY(iconsInTray(QCoreApplication::applicationPid()).isEmpty());
         QVERIFY(m_notifyArea.icon() == nullptr);
-        QTRY_VERIFY(onScreen(*m_form));
-        QTRY_COMPARE(focusedWindow(), m_form->winId());
+        QTRY_VERIFY(isViewable(m_form->winId()));
+        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
         QTRY_VERIFY(QApplication::activeWindow() == m_form.get());
     }
 
@@ -206,13 +143,13 @@ private Q_SLOTS:
             const QByteArray where = "round " + QByteArray::number(round);
             QVERIFY2(hideThroughTheMenu(), where.constData());
             QTRY_VERIFY2(!m_form->isVisible(), where.constData());
-            QTRY_COMPARE(iconsInTray().size(), 1);
-            clickAt(iconsInTray().at(0).center(), 1, 2);
+            QTRY_COMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
+            clickAt(iconsInTray(QCoreApplication::applicationPid()).at(0).center(), 1, 2);
             QTRY_VERIFY2(m_form->isVisible(), where.constData());
-            QTRY_VERIFY2(iconsInTray().isEmpty(), where.constData());
+            QTRY_VERIFY2(iconsInTray(QCoreApplication::applicationPid()).isEmpty(), where.constData());
         }
         QTRY_COMPARE(m_notifyArea.findChildren<QSystemTrayIcon*>().size(), 0);
-        QTRY_COMPARE(focusedWindow(), m_form->winId());
+        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
     }
 
     // Runs last: it ends the session's tray.
@@ -237,7 +174,7 @@ private Q_SLOTS:
                 return;
             if (prompt.isEmpty()) {
                 prompt = box->text();
-                windowOnScreen = m_form->isVisible() && onScreen(*m_form);
+                windowOnScreen = m_form->isVisible() && isViewable(m_form->winId());
             }
             if (!keySent && box->isActiveWindow()) {
                 keySent = true;
@@ -255,7 +192,7 @@ private Q_SLOTS:
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY2(waited <= 100, "OK did not close the message");
         QVERIFY(m_form->isVisible());
-        QVERIFY(onScreen(*m_form));
+        QVERIFY(isViewable(m_form->winId()));
         QVERIFY(m_notifyArea.icon() == nullptr);
     }
 };

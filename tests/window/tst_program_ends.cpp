@@ -1,20 +1,13 @@
 // The real program, in a real X session: Options > Exit and the window manager's close request both end
 // the process at once with status 0, and write nothing.
 
+#include "support/DesktopDriver.h"
+
 #include <QtTest>
 
 #include <xcb/xcb.h>
 
 namespace {
-
-QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
@@ -59,10 +52,8 @@ private:
         m_clock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_clock.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
         QVERIFY(m_clock.waitForStarted());
-        const QString found = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
-                                                              QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                                              QStringLiteral("^Wobblix Clock$")});
-        m_window = found.split(QLatin1Char('\n')).value(0).toUInt();
+        m_window = static_cast<quint32>(
+            wobblix::test::findWindow(m_clock.processId(), QStringLiteral("Wobblix Clock")));
         QVERIFY2(m_window != 0, "the window did not appear");
     }
 
@@ -89,26 +80,18 @@ private Q_SLOTS:
     {
         startClock();
         // Open Options on the menu bar at the window's top left, then the last item, Exit.
-        const QString geometry =
-            run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                                            QString::number(m_window)});
-        QHash<QString, int> values;
-        for (const QString& line : geometry.split(QLatin1Char('\n')))
-            values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
-        const int x = values.value(QStringLiteral("X")) + 20;
-        const int y = values.value(QStringLiteral("Y")) + 8;
-        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
-                                        QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+        const QRect window = wobblix::test::windowGeometry(m_window);
+        wobblix::test::clickAt(window.topLeft() + QPoint(20, 8), 1);
         // The open menu grabs the keyboard: Up from no selection is the last item.
         const auto visibleWindows = [this] {
-            return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                   QStringLiteral("--pid"), QString::number(m_clock.processId())})
+            return wobblix::test::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                           QStringLiteral("--pid"), QString::number(m_clock.processId())})
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                 .size();
         };
         QTRY_VERIFY_WITH_TIMEOUT(visibleWindows() >= 2, 5000); // the window and its open menu
-        run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
-                                        QStringLiteral("Up"), QStringLiteral("Return")});
+        wobblix::test::xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+                                QStringLiteral("Up"), QStringLiteral("Return")});
         expectEndedCleanly();
     }
 
