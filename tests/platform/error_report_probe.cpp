@@ -33,7 +33,6 @@ int main(int argc, char* argv[])
     wobblix::platform::Platform failing{platform.clock,      platform.messageBox, sound,
                                         platform.fileDialog, platform.notifyArea, platform.settings};
     wobblix::MainForm form(failing);
-    form.findChild<wobblix::platform::TextBox*>(QStringLiteral("txtSound"))->setText(QStringLiteral("x.wav"));
 
     QTimer watcher(&form);
     QObject::connect(&watcher, &QTimer::timeout, &form, [] {
@@ -45,6 +44,9 @@ int main(int argc, char* argv[])
     });
     watcher.start(20);
     QTimer::singleShot(0, &form, [&form] {
+        // After start-up: Load fills the field from the (empty) settings store.
+        form.findChild<wobblix::platform::TextBox*>(QStringLiteral("txtSound"))
+            ->setText(QStringLiteral("x.wav"));
         form.findChild<QPushButton*>(QStringLiteral("cmdPlay"))->click();
         std::printf("the program went on after the error\n");
     });

@@ -9,6 +9,7 @@
 #include "platform/Sound.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTime>
 
 #include <functional>
@@ -77,14 +78,17 @@ public:
     bool result = true;
 };
 
-// All of the above, with a settings store, as one bundle to hand to a MainForm.
+// All of the above, with a settings store, as one bundle to hand to a MainForm. The store is a real one
+// in a temporary folder of its own, empty at first (the file is settingsFolder/Wobblix.conf), so that no
+// test reads or writes the user's settings.
 struct FakePlatform {
     FakeClock clock;
     FakeMessageBox messageBox;
     FakeSound sound;
     FakeFileDialog fileDialog;
     FakeNotifyArea notifyArea;
-    platform::SettingsStore settings;
+    QTemporaryDir settingsFolder;
+    platform::SettingsStore settings{settingsFolder.path()};
 
     platform::Platform platform() { return {clock, messageBox, sound, fileDialog, notifyArea, settings}; }
 };
