@@ -32,12 +32,20 @@ void clickAt(QPoint at, int button, int times)
 
 quint64 findWindow(qint64 pid, const QString& name)
 {
+    // xdotool takes a POSIX extended expression, in which only these characters are special.
+    QString exact;
+    for (const QChar c : name) {
+        if (QStringLiteral(".[]()*+?{}|^$\\").contains(c))
+            exact += QLatin1Char('\\');
+        exact += c;
+    }
     const QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
         const QStringList visible =
-            xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                     QString::number(pid), QStringLiteral("--name"),
-                     QStringLiteral("^%1$").arg(QRegularExpression::escape(name))})
+            // --all: the window must be of the process and have the name; xdotool's default is either.
+            xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"),
+                     QStringLiteral("^%1$").arg(exact)})
                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (!visible.isEmpty())
             return visible.first().toULongLong();

@@ -1,0 +1,230 @@
+// The real program as a person uses it, in the test session (X server, trayer, PulseAudio): it rings at
+// the hour and at its minute under a shifted, sped-up clock; values typed into the window and saved come
+// back at the next start; Hide and a double-click on the icon.
+
+#include "sound/SinkRecorder.h"
+#include "sound/SoundFiles.h"
+#include "sound/ToneAnalysis.h"
+#include "support/DesktopDriver.h"
+
+#include <QtTest>
+
+#include <csignal>
+
+using namespace wobblix::test;
+
+namespace {
+
+constexpr double ChimeHz = 440;
+constexpr double AlarmHz = 880;
+constexpr int Speed = 10; // the shifted clock runs ten times as fast, Qt's timers with it
+
+// libfaketime, preloaded into the program itself so that the process we hold is the program.
+QString fakeTimeLibrary()
+{
+    for (const char* path :
+         {"/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
+          "/usr/lib/aarch64-linux-gnu/faketime/libfaketimeMT.so.1", "/usr/lib/faketime/libfaketimeMT.so.1"})
+        if (QFile::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    return QString();
+}
+
+} // namespace
+
+class TestClockEndToEnd : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    QString m_config;
+    QString m_chime;
+    QString m_alarm;
+    QProcess* m_clock = nullptr;
+
+    QString settingsFile() const { return m_config + QStringLiteral("/Wobblix.conf"); }
+
+    // Starts the real program on this user's settings; at `startAt` (today) on a clock running Speed
+    // times as fast, when given.
+    void startClock(const QString& startAt = QString())
+    {
+        m_clock = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
+        if (!startAt.isEmpty()) {
+            environment.insert(QStringLiteral("LD_PRELOAD"), fakeTimeLibrary());
+            environment.insert(QStringLiteral("FAKETIME"),
+                               QStringLiteral("@%1 %2 x%3")
+                                   .arg(QDate::currentDate().toString(Qt::ISODate))
+                                   .arg(startAt)
+                                   .arg(Speed));
+            environment.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+        }
+        m_clock->setProcessEnvironment(environment);
+        m_clock->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_clock->start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
+        QVERIFY(m_clock->waitForStarted());
+    }
+
+    void endClock()
+    {
+        if (m_clock != nullptr && m_clock->state() != QProcess::NotRunning) {
+            m_clock->kill();
+            m_clock->waitForFinished();
+        }
+        delete m_clock;
+        m_clock = nullptr;
+    }
+
+    quint64 clockWindow() const { return findWindow(m_clock->processId(), QStringLiteral("Wobblix Clock")); }
+
+    // Options, then the n-th item with the keyboard (the open menu grabs it; separators are skipped).
+    void chooseFromOptions(quint64 window, int item)
+    {
+        clickAt(windowGeometry(window).topLeft() + QPoint(20, 8), 1);
+        QTRY_VERIFY(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--pid"), QString::number(m_clock->processId())})
+                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                        .size() >= 2);
+        QStringList keys{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")};
+        for (int i = 0; i < item; ++i)
+            keys << QStringLiteral("Down");
+        xdotool(keys << QStringLiteral("Return"));
+    }
+
+    // When each tone began, in the shifted clock's time, from a recording that began as the program did.
+    static QList<std::pair<double, QTime>> heardTones(const Recording& recording, const QTime& startedAt)
+    {
+        QList<std::pair<double, QTime>> heard;
+        const QList<ToneRun> runs =
+            heardRuns(toneRuns(recording.left, SinkRecorder::Rate, {ChimeHz, AlarmHz}));
+        for (const ToneRun& run : runs)
+            heard.append({run.frequency, startedAt.addMSecs(run.startMs * Speed)});
+        return heard;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        QVERIFY2(!fakeTimeLibrary().isEmpty(), "libfaketime is not installed (package faketime)");
+        QVERIFY2(!qEnvironmentVariableIsEmpty("WOBBLIX_SINK"), "not inside the desktop test session");
+        m_chime = m_folder.filePath(QStringLiteral("chime.wav"));
+        m_alarm = m_folder.filePath(QStringLiteral("alarm.wav"));
+        QVERIFY(writeToneSequence(m_chime, 48000, {{ChimeHz, 0.4}}));
+        QVERIFY(writeToneSequence(m_alarm, 48000, {{AlarmHz, 0.4}}));
+    }
+
+    void init()
+    {
+        m_config = m_folder.filePath(
+            QStringLiteral("config-%1").arg(QString::fromLatin1(QTest::currentTestFunction())));
+        QVERIFY(QDir().mkpath(m_config));
+    }
+
+    void cleanup() { endClock(); }
+
+    // With chimes on and an alarm at 8:02, from 7:59:50: the chime at 8:00 and the alarm at 8:02, each once
+    // and each within one tick (3 s) of its minute.
+    void ringsAtTheHourAndAtTheAlarmMinute()
+    {
+        QFile settings(settingsFile());
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(QStringLiteral("[Main]\nFile=%1\nHour=8\nMinute=2\nAlarmON=1\nChime=%2\nChimesON=1\n")
+                           .arg(m_alarm, m_chime)
+                           .toUtf8());
+        settings.close();
+
+        SinkRecorder recorder(qEnvironmentVariable("WOBBLIX_SINK"));
+        QVERIFY(recorder.start());
+        const qint64 startFrame = recorder.frames();
+        startClock(QStringLiteral("07:59:50"));
+        // 7:59:50 to 8:02:10 is 140 s on the shifted clock.
+        QVERIFY(recorder.waitForFrames(startFrame + SinkRecorder::framesForMs(140 * 1000 / Speed), 30000));
+        endClock();
+
+        const QList<std::pair<double, QTime>> heard =
+            heardTones(recorder.since(startFrame), QTime(7, 59, 50));
+        QString described;
+        for (const auto& [tone, at] : heard)
+            described +=
+                QStringLiteral("%1 Hz at %2; ").arg(tone).arg(at.toString(QStringLiteral("HH:mm:ss.zzz")));
+        QCOMPARE(heard.size(), 2);
+        // Measured from the program's start, which is a little later than the recording's mark, and heard a
+        // little after it is played: allow half a second of the shifted clock for both.
+        const auto withinATick = [](QTime at, QTime minute) {
+            return at >= minute.addMSecs(-500) && at <= minute.addMSecs(3000 + 500 * 2);
+        };
+        QVERIFY2(heard[0].first == ChimeHz && withinATick(heard[0].second, QTime(8, 0)),
+                 qPrintable(described));
+        QVERIFY2(heard[1].first == AlarmHz && withinATick(heard[1].second, QTime(8, 2)),
+                 qPrintable(described));
+    }
+
+    // Values set in the window as a person sets them (the switch, the sound through the file dialog, the
+    // hour and the minute), saved through the menu, come back at the next start: that start rings them.
+    void savedSettingsComeBackAtTheNextStart()
+    {
+        startClock();
+        const quint64 window = clockWindow();
+        QVERIFY(window != 0);
+        QTRY_COMPARE(focusedWindow(), window);
+        // The focus starts on the alarm's switch; the next stop is Browse.
+        xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"),
+                 QStringLiteral("space"), QStringLiteral("Tab"), QStringLiteral("space")});
+        const quint64 dialog = findWindow(m_clock->processId(), QStringLiteral("Sound to Play"));
+        QVERIFY2(dialog != 0, "the file dialog did not open");
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(dialog)});
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), m_alarm});
+        // The first Return may only take the name box's completion, as it does for a person.
+        for (int presses = 0; presses < 3 && isViewable(dialog); ++presses) {
+            xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+            QTest::qWait(300);
+        }
+        QTRY_VERIFY(!isViewable(dialog));
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
+        // Browse has the focus again: Play, then the hour and the minute.
+        xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"),
+                 QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("8"), QStringLiteral("Tab"),
+                 QStringLiteral("2")});
+        chooseFromOptions(window, 2); // Hide, Save
+        QTRY_VERIFY(QFile::exists(settingsFile()));
+        QSettings saved(settingsFile(), QSettings::IniFormat);
+        QTRY_COMPARE(saved.value(QStringLiteral("Main/Minute")).toString(), QStringLiteral("2"));
+        QCOMPARE(saved.value(QStringLiteral("Main/File")).toString(), m_alarm);
+        QCOMPARE(saved.value(QStringLiteral("Main/Hour")).toString(), QStringLiteral("8"));
+        QCOMPARE(saved.value(QStringLiteral("Main/AlarmON")).toString(), QStringLiteral("1"));
+        QCOMPARE(saved.value(QStringLiteral("Main/ChimesON")).toString(), QStringLiteral("0"));
+        endClock();
+
+        SinkRecorder recorder(qEnvironmentVariable("WOBBLIX_SINK"));
+        QVERIFY(recorder.start());
+        const qint64 startFrame = recorder.frames();
+        startClock(QStringLiteral("08:01:55"));
+        QVERIFY(recorder.recordFor(15 * 1000 / Speed));
+        const QList<std::pair<double, QTime>> heard = heardTones(recorder.since(startFrame), QTime(8, 1, 55));
+        QCOMPARE(heard.size(), 1);
+        QCOMPARE(heard[0].first, AlarmHz);
+        QVERIFY(heard[0].second >= QTime(8, 1, 59, 500));
+    }
+
+    // Options > Hide puts the running program into the tray; a double-click on its icon brings it back with
+    // the keyboard focus.
+    void hidesIntoTheTrayAndComesBack()
+    {
+        startClock();
+        const quint64 window = clockWindow();
+        QVERIFY(window != 0);
+        chooseFromOptions(window, 1); // Hide
+        QTRY_VERIFY(!isViewable(window));
+        QTRY_COMPARE(iconsInTray(m_clock->processId()).size(), 1);
+        clickAt(iconsInTray(m_clock->processId()).first().center(), 1, 2);
+        QTRY_VERIFY(isViewable(window));
+        QTRY_VERIFY(iconsInTray(m_clock->processId()).isEmpty());
+        QTRY_COMPARE(focusedWindow(), window);
+        QCOMPARE(m_clock->state(), QProcess::Running);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClockEndToEnd)
+#include "tst_clock_end_to_end.moc"
