@@ -367,6 +367,34 @@ private Q_SLOTS:
         QCOMPARE(window.box("chkAlarmClock").Value(), platform::CheckBox::Checked);
     }
 
+    // Stored hours and minutes go through the field rules on their way in: cut to two characters, then
+    // clamped to 23 and 59. The file keeps what it holds until the next Save.
+    void storedTimesPassTheFieldRules_data()
+    {
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("shownHour");
+        QTest::addColumn<QString>("shownMinute");
+        QTest::newRow("above the maximums") << "45" << "75" << "23" << "59";
+        QTest::newRow("three digits") << "456" << "599" << "23" << "59";
+        QTest::newRow("cut to within") << "123" << "017" << "12" << "01";
+        QTest::newRow("leading zeros kept") << "07" << "05" << "07" << "05";
+    }
+    void storedTimesPassTheFieldRules()
+    {
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(QString, shownHour);
+        QFETCH(QString, shownMinute);
+        Window window;
+        const QByteArray bytes = QStringLiteral("[Main]\nHour=%1\nMinute=%2\n").arg(hour, minute).toUtf8();
+        QVERIFY(test::writeBytes(window.file(), bytes));
+        window.form.startUp();
+        QCOMPARE(window.text("txtHour").Text(), shownHour);
+        QCOMPARE(window.text("txtMinute").Text(), shownMinute);
+        QCOMPARE(test::readBytes(window.file()), bytes);
+    }
+
     // Lines the store cannot read are no error: what can be read is shown, the rest takes its default,
     // nothing is written or reported at start, and the next Save writes a clean file.
     void unreadableLines_data()
