@@ -41,7 +41,10 @@ void MainForm::Timer2_Timer()
 }
 
 // The rest after a sound is over: watch again, now in a later minute than the one that sounded.
-void MainForm::Timer3_Timer() { ToggleTimers(); }
+void MainForm::Timer3_Timer()
+{
+    ToggleTimers();
+}
 
 // Inverts each timer from its own state, so Watching becomes Resting and back.
 void MainForm::ToggleTimers()

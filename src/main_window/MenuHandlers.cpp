@@ -8,7 +8,10 @@ namespace wobblix {
 
 // Ends the program. Nothing is saved: settings changed since the last Save are given up on purpose, and
 // the notification icon is not touched (the window is shown whenever Exit can be reached).
-void MainForm::menuExit_Click() { Unload(); }
+void MainForm::menuExit_Click()
+{
+    Unload();
+}
 
 // The version message. The timers go on ticking while it is open, so the alarm still rings.
 void MainForm::menuAbout_Click()

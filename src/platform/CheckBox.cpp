@@ -39,6 +39,9 @@ void CheckBox::setValue(int value)
     }
 }
 
-void CheckBox::nextCheckState() { setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked); }
+void CheckBox::nextCheckState()
+{
+    setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+}
 
 } // namespace wobblix::platform

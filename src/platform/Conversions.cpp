@@ -10,7 +10,10 @@ namespace wobblix::platform {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Reads text as a decimal number: optional blanks, one sign, digits with at most one decimal point
 // (at least one digit in all), an optional exponent, optional blanks. Nothing else is a number.
@@ -57,7 +60,10 @@ std::optional<double> parseNumber(const QString& text)
 
 } // namespace
 
-bool IsNumeric(const QString& text) { return parseNumber(text).has_value(); }
+bool IsNumeric(const QString& text)
+{
+    return parseNumber(text).has_value();
+}
 
 qint16 CInt(const QString& text)
 {
@@ -70,6 +76,9 @@ qint16 CInt(const QString& text)
     return static_cast<qint16>(rounded);
 }
 
-QString CStr(int value) { return QString::number(value); }
+QString CStr(int value)
+{
+    return QString::number(value);
+}
 
 } // namespace wobblix::platform

@@ -43,7 +43,8 @@ void Form::startUp()
     // The menu bar's height is known only now, with its items in place: fix the whole window around it.
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     show();
     raise();
     activateWindow();
@@ -51,7 +52,10 @@ void Form::startUp()
         m_startFocus->setFocus(Qt::OtherFocusReason);
 }
 
-void Form::Unload() { close(); }
+void Form::Unload()
+{
+    close();
+}
 
 void Form::closeEvent(QCloseEvent* event)
 {

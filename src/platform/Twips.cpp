@@ -19,10 +19,22 @@ double logicalDpi(bool horizontal)
 }
 } // namespace
 
-double TwipsPerPixelX() { return std::round(TwipsPerInch / logicalDpi(true)); }
-double TwipsPerPixelY() { return std::round(TwipsPerInch / logicalDpi(false)); }
+double TwipsPerPixelX()
+{
+    return std::round(TwipsPerInch / logicalDpi(true));
+}
+double TwipsPerPixelY()
+{
+    return std::round(TwipsPerInch / logicalDpi(false));
+}
 
-int pixelsX(int twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
-int pixelsY(int twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+int pixelsX(int twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+}
+int pixelsY(int twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+}
 
 } // namespace wobblix::platform

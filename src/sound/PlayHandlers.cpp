@@ -19,8 +19,14 @@ void playNamedSound(platform::Sound& sound, const platform::TextBox& field)
 }
 } // namespace
 
-void MainForm::cmdPlay_Click() { playNamedSound(m_platform.sound, *txtSound); }
+void MainForm::cmdPlay_Click()
+{
+    playNamedSound(m_platform.sound, *txtSound);
+}
 
-void MainForm::cmdChimesPlay_Click() { playNamedSound(m_platform.sound, *txtChimesSoundFile); }
+void MainForm::cmdChimesPlay_Click()
+{
+    playNamedSound(m_platform.sound, *txtChimesSoundFile);
+}
 
 } // namespace wobblix

@@ -104,7 +104,10 @@ private:
         }
         platform::TextBox* text(const QString& name) { return form.findChild<platform::TextBox*>(name); }
         platform::CheckBox* check(const QString& name) { return form.findChild<platform::CheckBox*>(name); }
-        platform::Timer* timer(int n) { return form.findChild<platform::Timer*>(QStringLiteral("Timer%1").arg(n)); }
+        platform::Timer* timer(int n)
+        {
+            return form.findChild<platform::Timer*>(QStringLiteral("Timer%1").arg(n));
+        }
         void setAlarm(const QString& hour, const QString& minute, int on)
         {
             text(QStringLiteral("txtHour"))->setText(hour);
@@ -153,21 +156,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("minute");
         QTest::addColumn<QTime>("clock");
         QTest::addColumn<bool>("rings");
-        QTest::newRow("7:00") << "7" << "0" << QTime(7, 0, 1) << true;
-        QTest::newRow("leading zero in hour") << "07" << "0" << QTime(7, 0, 1) << false;
-        QTest::newRow("double zero minute") << "7" << "00" << QTime(7, 0, 1) << false;
-        QTest::newRow("midnight") << "0" << "0" << QTime(0, 0, 1) << true;
-        QTest::newRow("midnight as 00") << "00" << "0" << QTime(0, 0, 1) << false;
-        QTest::newRow("five past") << "7" << "5" << QTime(7, 5, 30) << true;
-        QTest::newRow("five past as 05") << "7" << "05" << QTime(7, 5, 30) << false;
-        QTest::newRow("23:59") << "23" << "59" << QTime(23, 59, 59) << true;
-        QTest::newRow("other hour") << "8" << "0" << QTime(7, 0, 1) << false;
-        QTest::newRow("other minute") << "7" << "1" << QTime(7, 0, 1) << false;
-        QTest::newRow("empty hour") << "" << "0" << QTime(0, 0, 1) << false;
-        QTest::newRow("empty minute") << "0" << "" << QTime(0, 0, 1) << false;
-        QTest::newRow("letters") << "a" << "b" << QTime(7, 0, 1) << false;
-        QTest::newRow("blank before digit") << " 7" << "0" << QTime(7, 0, 1) << false;
-        QTest::newRow("sign") << "+7" << "0" << QTime(7, 0, 1) << false;
+        QTest::newRow("7:00") << "7"
+                              << "0" << QTime(7, 0, 1) << true;
+        QTest::newRow("leading zero in hour") << "07"
+                                              << "0" << QTime(7, 0, 1) << false;
+        QTest::newRow("double zero minute") << "7"
+                                            << "00" << QTime(7, 0, 1) << false;
+        QTest::newRow("midnight") << "0"
+                                  << "0" << QTime(0, 0, 1) << true;
+        QTest::newRow("midnight as 00") << "00"
+                                        << "0" << QTime(0, 0, 1) << false;
+        QTest::newRow("five past") << "7"
+                                   << "5" << QTime(7, 5, 30) << true;
+        QTest::newRow("five past as 05") << "7"
+                                         << "05" << QTime(7, 5, 30) << false;
+        QTest::newRow("23:59") << "23"
+                               << "59" << QTime(23, 59, 59) << true;
+        QTest::newRow("other hour") << "8"
+                                    << "0" << QTime(7, 0, 1) << false;
+        QTest::newRow("other minute") << "7"
+                                      << "1" << QTime(7, 0, 1) << false;
+        QTest::newRow("empty hour") << ""
+                                    << "0" << QTime(0, 0, 1) << false;
+        QTest::newRow("empty minute") << "0"
+                                      << "" << QTime(0, 0, 1) << false;
+        QTest::newRow("letters") << "a"
+                                 << "b" << QTime(7, 0, 1) << false;
+        QTest::newRow("blank before digit") << " 7"
+                                            << "0" << QTime(7, 0, 1) << false;
+        QTest::newRow("sign") << "+7"
+                              << "0" << QTime(7, 0, 1) << false;
     }
     void alarmMatchesFieldsAsText()
     {

@@ -375,10 +375,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("minute");
         QTest::addColumn<QString>("shownHour");
         QTest::addColumn<QString>("shownMinute");
-        QTest::newRow("above the maximums") << "45" << "75" << "23" << "59";
-        QTest::newRow("three digits") << "456" << "599" << "23" << "59";
-        QTest::newRow("cut to within") << "123" << "017" << "12" << "01";
-        QTest::newRow("leading zeros kept") << "07" << "05" << "07" << "05";
+        QTest::newRow("above the maximums") << "45"
+                                            << "75"
+                                            << "23"
+                                            << "59";
+        QTest::newRow("three digits") << "456"
+                                      << "599"
+                                      << "23"
+                                      << "59";
+        QTest::newRow("cut to within") << "123"
+                                       << "017"
+                                       << "12"
+                                       << "01";
+        QTest::newRow("leading zeros kept") << "07"
+                                            << "05"
+                                            << "07"
+                                            << "05";
     }
     void storedTimesPassTheFieldRules()
     {

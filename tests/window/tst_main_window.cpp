@@ -19,9 +19,15 @@ using namespace wobblix;
 
 namespace {
 constexpr int TwipsPerPixel = 15; // Qt's logical DPI is 96 on the offscreen platform
-int px(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+int px(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
 const QColor PanelGrey(224, 224, 224);
-QString focusName() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+QString focusName()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -57,8 +63,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("twips");
-        const auto row = [](const char* name, const char* container, const char* className, const char* caption,
-                            int left, int top, int width, int height) {
+        const auto row = [](const char* name, const char* container, const char* className,
+                            const char* caption, int left, int top, int width, int height) {
             QTest::newRow(name) << QString::fromLatin1(container) << QString::fromLatin1(className)
                                 << QString::fromLatin1(caption) << QRect(left, top, width, height);
         };
@@ -102,8 +108,10 @@ private Q_SLOTS:
             QCOMPARE(box->text(), caption);
         // Inside a panel, positions count from the inner edge of its border.
         const auto* frame = qobject_cast<QFrame*>(control->parentWidget());
-        const int border = frame != nullptr && container != QStringLiteral("clientArea") ? frame->frameWidth() : 0;
-        const QRect expected(border + px(twips.x()), border + px(twips.y()), px(twips.width()), px(twips.height()));
+        const int border =
+            frame != nullptr && container != QStringLiteral("clientArea") ? frame->frameWidth() : 0;
+        const QRect expected(border + px(twips.x()), border + px(twips.y()), px(twips.width()),
+                             px(twips.height()));
         QCOMPARE(control->geometry(), expected);
         if (container != QStringLiteral("clientArea") && !control->inherits("QPushButton") &&
             !control->inherits("QLineEdit"))
@@ -167,8 +175,9 @@ private Q_SLOTS:
         MainForm form(world.platform());
         form.startUp();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        const QStringList expected{"chkAlarmClock", "cmdBrowse", "cmdPlay",  "txtHour",  "txtMinute", "chkChimes",
-                                   "cmdChimesBrowse", "cmdChimesPlay", "Picture2", "Picture3", "chkAlarmClock"};
+        const QStringList expected{"chkAlarmClock", "cmdBrowse", "cmdPlay",         "txtHour",
+                                   "txtMinute",     "chkChimes", "cmdChimesBrowse", "cmdChimesPlay",
+                                   "Picture2",      "Picture3",  "chkAlarmClock"};
         QTRY_COMPARE(focusName(), expected.first());
         QStringList visited{focusName()};
         for (int i = 1; i < expected.size(); ++i) {
@@ -206,7 +215,8 @@ private Q_SLOTS:
             icon = box->icon();
             box->accept();
         });
-        QCOMPARE(boxes.MsgBox(nullptr, QStringLiteral("a\r\nb"), 64, QStringLiteral("t")), platform::MessageBox::Ok);
+        QCOMPARE(boxes.MsgBox(nullptr, QStringLiteral("a\r\nb"), 64, QStringLiteral("t")),
+                 platform::MessageBox::Ok);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(icon, QMessageBox::Information);
     }
