@@ -106,6 +106,23 @@ private:
     bool m_switched = false;
 };
 
+// A configuration folder, base/config, that belongs to the user the test acts as (OrdinaryUser), inside
+// a temporary base folder that user may enter but not change.
+class UsersConfigFolder {
+public:
+    bool create()
+    {
+        return QFile::setPermissions(m_base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ReadOther | QFile::ExeOther) &&
+               QDir().mkdir(folder()) && OrdinaryUser::handOver(folder());
+    }
+    QString base() const { return m_base.path(); }
+    QString folder() const { return m_base.filePath(QStringLiteral("config")); }
+
+private:
+    QTemporaryDir m_base;
+};
+
 // Limits the size of every file this process writes while it lives (RLIMIT_FSIZE, which binds root too):
 // a write beyond it fails with "File too large", as a write to a full disk fails part-way.
 class FileSizeLimit {

@@ -200,13 +200,10 @@ private Q_SLOTS:
         QFETCH(bool, damaged);
         QFETCH(bool, readOnlyFolder);
         QFETCH(QString, why);
-        QTemporaryDir base;
-        QVERIFY(QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                       QFile::ReadOther | QFile::ExeOther));
-        const QString folder = base.filePath(QStringLiteral("config"));
+        test::UsersConfigFolder config;
+        QVERIFY(config.create());
+        const QString folder = config.folder();
         const QString file = folder + u'/' + FileName;
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(test::OrdinaryUser::handOver(folder));
         QByteArray before = "[Main]\nHour=6\nMinute=15\n";
         if (damaged)
             before += "[broken\n";

@@ -477,13 +477,10 @@ private Q_SLOTS:
         QFETCH(QString, why);
 
         // The store lives in base/config, which belongs to the user the test acts as (OrdinaryUser).
-        QTemporaryDir base;
-        QVERIFY(QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                       QFile::ReadOther | QFile::ExeOther));
-        const QString folder = base.filePath(QStringLiteral("config"));
+        test::UsersConfigFolder config;
+        QVERIFY(config.create());
+        const QString folder = config.folder();
         const QString file = folder + u'/' + FileName;
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(test::OrdinaryUser::handOver(folder));
         platform::SettingsStore store(folder);
 
         QByteArray before = "[Main]\nFile=/s/old.wav\nHour=6\nMinute=15\nAlarmON=0\nChime=/s/oldchime.wav\n"
@@ -500,7 +497,7 @@ private Q_SLOTS:
             QVERIFY(test::OrdinaryUser::handOver(file));
         }
         const QString target = folderIsAFile ? folder : file;
-        const QString around = folderIsAFile ? base.path() : folder;
+        const QString around = folderIsAFile ? config.base() : folder;
         const QStringList entriesBefore = test::entriesOf(around);
 
         Window window(&store);
