@@ -2,7 +2,10 @@
 // sink, how long the request itself takes, and the memory and CPU that playback uses. Run it through
 // bench/sound-latency, which builds it, makes the test files and starts the desktop session it needs.
 //
-//   wobblix-sound-latency SHORT.wav LONG.wav
+//   wobblix-sound-latency SHORT.wav LONG.wav [--onsets-only]
+//
+// --onsets-only stops after the times to the first sample. Lines that begin with "value" carry each
+// request's time, for bench/run.
 
 #include "platform/audio/SoundPlayer.h"
 #include "sound/SinkRecorder.h"
@@ -81,10 +84,17 @@ void report(const char* what, QList<Request> requests)
     double callMax = 0;
     for (const Request& request : requests)
         callMax = std::max(callMax, request.callMs);
-    std::printf(
-        "%-44s first sample %6.1f ms (median of %lld, max %.1f); request returns in %.2f ms at most\n", what,
-        requests[requests.size() / 2].onsetMs, static_cast<long long>(requests.size()),
-        requests.last().onsetMs, callMax);
+    std::printf("%-44s first sample %6.1f ms (median of %lld, min %.1f, max %.1f); request returns in %.2f "
+                "ms at most\n",
+                what, requests[requests.size() / 2].onsetMs, static_cast<long long>(requests.size()),
+                requests.first().onsetMs, requests.last().onsetMs, callMax);
+}
+
+// One "value KEY MS" line per request, for bench/run.
+void values(const char* key, const QList<Request>& requests)
+{
+    for (const Request& request : requests)
+        std::printf("value %s %.1f\n", key, request.onsetMs);
 }
 
 } // namespace
@@ -92,9 +102,12 @@ void report(const char* what, QList<Request> requests)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc != 3 || qEnvironmentVariableIsEmpty("WOBBLIX_SINK")) {
-        std::fprintf(stderr, "usage (inside tests/session/desktop-session.sh): %s SHORT.wav LONG.wav\n",
-                     argv[0]);
+    const bool onsetsOnly = argc == 4 && qstrcmp(argv[3], "--onsets-only") == 0;
+    if ((argc != 3 && !onsetsOnly) || qEnvironmentVariableIsEmpty("WOBBLIX_SINK")) {
+        std::fprintf(
+            stderr,
+            "usage (inside tests/session/desktop-session.sh): %s SHORT.wav LONG.wav [--onsets-only]\n",
+            argv[0]);
         return 2;
     }
     const QString shortSound = QString::fromLocal8Bit(argv[1]);
@@ -123,6 +136,13 @@ int main(int argc, char* argv[])
     }
     report("one-second file", shorts);
     report("ten-minute file", longs);
+    values("first_request_ms", {first});
+    values("one_second_ms", shorts);
+    values("ten_minute_ms", longs);
+    if (onsetsOnly) {
+        delete recorder;
+        return 0;
+    }
 
     // The rest without the recorder: reading it costs this process memory and CPU too.
     delete recorder;

@@ -17,7 +17,7 @@ namespace wobblix {
 
 namespace {
 
-const QColor DarkBlue(0, 0, 64);    // the window's background, seen around and between the panels
+const QColor DarkBlue(0, 0, 64);       // the window's background, seen around and between the panels
 const QColor PanelGrey(224, 224, 224); // panels, labels and check boxes
 
 constexpr int WatchIntervalMs = 3000; // how often the alarm and the chimes compare the clock
@@ -170,8 +170,8 @@ void MainForm::createControls()
     cmdBrowse = button(QStringLiteral("cmdBrowse"), QStringLiteral("Browse..."),
                        QStringLiteral("Browse for the alarm sound file"), Picture2);
     Picture2->place(cmdBrowse, 3120, 960, 855, 375);
-    cmdPlay = button(QStringLiteral("cmdPlay"), QStringLiteral("Play"), QStringLiteral("Play the alarm sound"),
-                     Picture2);
+    cmdPlay = button(QStringLiteral("cmdPlay"), QStringLiteral("Play"),
+                     QStringLiteral("Play the alarm sound"), Picture2);
     Picture2->place(cmdPlay, 4080, 960, 855, 375);
     txtHour = timeBox(QStringLiteral("txtHour"), QStringLiteral("Hour (0 - 23)"), Picture2);
     Picture2->place(txtHour, 120, 1680, 975, 285);
