@@ -1,5 +1,6 @@
 #include "platform/Form.h"
 
+#include "platform/Focus.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -46,8 +47,7 @@ void Form::startUp()
         setGeometry(
             QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     show();
-    raise();
-    activateWindow();
+    SetFocus(this);
     if (m_startFocus != nullptr)
         m_startFocus->setFocus(Qt::OtherFocusReason);
 }
