@@ -52,17 +52,24 @@ QLabel* label(const QString& name, const QString& caption, QWidget* container)
     return control;
 }
 
-// Narrows a label's face just enough for its caption to fit the fixed width the layout gives it; desktop
-// faces are wider than the one the layout was drawn for.
-void fitCaption(QLabel* label)
+// Narrows the labels' face just enough for each caption to fit the fixed width the layout gives it; desktop
+// faces are wider than the one the layout was drawn for. Faces do not narrow exactly in proportion, so
+// each caption steps down until it really fits. The labels share one face, and each step of it is
+// measured once for all of them: every step loads a face of its own, which is what start-up waits on.
+void fitCaptions(QList<QLabel*> labels)
 {
-    const int available = label->contentsRect().width();
-    QFont font = label->font();
-    // Faces do not narrow exactly in proportion: step down until the caption really fits.
-    for (int stretch = 100; stretch > 50 && QFontMetrics(font).horizontalAdvance(label->text()) > available;
-         stretch -= 2)
-        font.setStretch(stretch - 2);
-    label->setFont(font);
+    QFont font = labels.first()->font();
+    for (int stretch = 100; !labels.isEmpty(); stretch -= 2) {
+        if (stretch < 100)
+            font.setStretch(stretch);
+        const QFontMetrics metrics(font);
+        labels.removeIf([&](QLabel* label) {
+            if (stretch > 50 && metrics.horizontalAdvance(label->text()) > label->contentsRect().width())
+                return false;
+            label->setFont(font); // fits, or as narrow as the face goes
+            return true;
+        });
+    }
 }
 
 platform::CheckBox* checkBox(const QString& name, const QString& accessibleName, QWidget* container)
@@ -188,8 +195,7 @@ void MainForm::createControls()
     Picture2->place(lblMinute, 1440, 1440, 1095, 255);
     lblHour->setBuddy(txtHour);
     lblMinute->setBuddy(txtMinute);
-    for (QLabel* caption : {lblSoundFile, lblHour, lblMinute, lblChimesSoundFile})
-        fitCaption(caption);
+    fitCaptions({lblSoundFile, lblHour, lblMinute, lblChimesSoundFile});
 
     // Focus order. Labels, the disabled path fields, the timers and the invisible Picture1 take no focus;
     // the two panels do, last, and Tab then comes back to the alarm's switch.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/AudioModule.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/QtFileDialog.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemTrayNotifyArea.h"
-#include "platform/audio/SoundPlayer.h"
 
 #include <QObject>
 
@@ -23,7 +23,7 @@ public:
 private:
     SystemClock m_clock;
     QtMessageBox m_messageBox;
-    SoundPlayer* m_sound = new SoundPlayer(this);
+    AudioModule* m_sound = new AudioModule(this);
     QtFileDialog m_fileDialog;
     SystemTrayNotifyArea* m_notifyArea = new SystemTrayNotifyArea(this);
     SettingsStore m_settings;

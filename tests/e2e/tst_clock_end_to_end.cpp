@@ -2,6 +2,7 @@
 // the hour and at its minute under a shifted, sped-up clock; values typed into the window and saved come
 // back at the next start; Hide and a double-click on the icon.
 
+#include "sound/AudioLibraries.h"
 #include "sound/SinkRecorder.h"
 #include "sound/SoundFiles.h"
 #include "sound/ToneAnalysis.h"
@@ -209,12 +210,13 @@ private Q_SLOTS:
     }
 
     // Options > Hide puts the running program into the tray; a double-click on its icon brings it back with
-    // the keyboard focus.
+    // the keyboard focus. With no sound asked for, the program never loads the audio libraries.
     void hidesIntoTheTrayAndComesBack()
     {
         startClock();
         const quint64 window = clockWindow();
         QVERIFY(window != 0);
+        QVERIFY2(!audioLibrariesLoaded(m_clock->processId()), "the audio libraries are loaded at start");
         chooseFromOptions(window, 1); // Hide
         QTRY_VERIFY(!isViewable(window));
         QTRY_COMPARE(iconsInTray(m_clock->processId()).size(), 1);
@@ -223,6 +225,7 @@ private Q_SLOTS:
         QTRY_VERIFY(iconsInTray(m_clock->processId()).isEmpty());
         QTRY_COMPARE(focusedWindow(), window);
         QCOMPARE(m_clock->state(), QProcess::Running);
+        QVERIFY(!audioLibrariesLoaded(m_clock->processId()));
     }
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack into a temporary folder, unpacks it there (dpkg-deb -x, -I) and
-# checks what lands where: the program in usr/bin, stripped; the desktop entry, whose Exec and Icon name
+# checks what lands where: the program in usr/bin and the audio module it loads from usr/lib/wobblix-clock,
+# both stripped; the desktop entry, whose Exec and Icon name
 # what the package holds; the icons at the sizes their folders promise; the metainfo, valid together
 # with the installed tree; nothing else, all owned by root; and the control fields with Depends.
 #
@@ -50,7 +51,9 @@ dpkg-deb -x "$deb" "$work/root"
 cd "$work/root"
 metainfo=usr/share/metainfo/io.github.wobblix.WobblixClock.metainfo.xml
 desktop=usr/share/applications/wobblix-clock.desktop
-expected=(usr/bin/wobblix-clock "$desktop" "$metainfo" usr/share/icons/hicolor/scalable/apps/wobblix-clock.svg)
+module=usr/lib/wobblix-clock/libwobblix-audio.so
+expected=(usr/bin/wobblix-clock "$module" "$desktop" "$metainfo"
+    usr/share/icons/hicolor/scalable/apps/wobblix-clock.svg)
 for size in 16 32 48; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/wobblix-clock.png")
 done
@@ -68,6 +71,14 @@ program=usr/bin/wobblix-clock
 [ "$(head -c4 "$program" | od -An -c | tr -d ' ')" = '177ELF' ] || fail "$program is no ELF file"
 readelf -S "$program" >"$work/sections"
 grep -q '\.debug_' "$work/sections" && fail "$program keeps its debugging sections"
+
+# The audio module: a shared object without debugging sections, readable and not executable (Debian's
+# rule for shared libraries).
+if [ -f "$module" ]; then
+    [ "$(stat -c %a "$module")" = 644 ] || fail "$module has mode $(stat -c %a "$module"), not 644"
+    readelf -h "$module" | grep -q 'DYN (Shared object file)' || fail "$module is no shared object"
+    readelf -S "$module" | grep -q '\.debug_' && fail "$module keeps its debugging sections"
+fi
 
 # Each PNG icon is as large as its folder says (width and height from the PNG header).
 for size in 16 32 48; do

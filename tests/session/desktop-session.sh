@@ -3,6 +3,8 @@
 #   - Xvfb on a free display (DISPLAY),
 #   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none), whose
 #     process id is WOBBLIX_SESSION_TRAY_PID, so that a test can end it and go on without a tray,
+#   - a private session bus (DBUS_SESSION_BUS_ADDRESS), as every desktop has one; Qt asks it, for one,
+#     whether a screen reader is listening,
 #   - a private PulseAudio whose default output is a null sink, WOBBLIX_SINK, recordable from
 #     "$WOBBLIX_SINK.monitor", with a stream of zeros kept playing into it so that the monitor's timeline
 #     never stalls (that stream's client name is "session-keepalive"),
@@ -46,6 +48,15 @@ chmod 700 "$session/runtime"
 export HOME="$session/home" XDG_CONFIG_HOME="$session/config" XDG_RUNTIME_DIR="$session/runtime"
 export WOBBLIX_SESSION_DIR="$session"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# The session bus. Without one, the first program to look for it would start a bus of its own through
+# dbus-launch, which outlives the session.
+dbus-daemon --session --nofork --nopidfile --address="unix:path=$session/runtime/bus" \
+    >"$session/dbus.log" 2>&1 &
+pids+=($!)
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/runtime/bus"
+await dbus-send --session --dest=org.freedesktop.DBus --type=method_call --print-reply \
+    /org/freedesktop/DBus org.freedesktop.DBus.GetId || fail "the session bus did not start"
 
 # X server on the first free display.
 exec 3>"$session/display"

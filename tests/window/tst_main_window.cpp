@@ -102,9 +102,20 @@ private Q_SLOTS:
         QCOMPARE(control->parentWidget()->objectName(), container);
         if (auto* button = qobject_cast<QAbstractButton*>(control))
             QCOMPARE(button->text(), caption);
-        else if (auto* label = qobject_cast<QLabel*>(control))
+        else if (auto* label = qobject_cast<QLabel*>(control)) {
             QCOMPARE(label->text(), caption);
-        else if (auto* box = qobject_cast<QLineEdit*>(control))
+            // The caption fits the label, in a face narrowed no more than it needs.
+            const auto width = [&](const QFont& font) {
+                return QFontMetrics(font).horizontalAdvance(caption);
+            };
+            QVERIFY(width(label->font()) <= label->contentsRect().width());
+            const int stretch = label->font().stretch();
+            if (stretch != QFont::AnyStretch && stretch > 50) {
+                QFont wider = label->font();
+                wider.setStretch(stretch + 2 < 100 ? stretch + 2 : QFont::AnyStretch);
+                QVERIFY2(width(wider) > label->contentsRect().width(), qPrintable(QString::number(stretch)));
+            }
+        } else if (auto* box = qobject_cast<QLineEdit*>(control))
             QCOMPARE(box->text(), caption);
         // Inside a panel, positions count from the inner edge of its border.
         const auto* frame = qobject_cast<QFrame*>(control->parentWidget());

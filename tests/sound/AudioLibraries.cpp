@@ -1,0 +1,19 @@
+#include "sound/AudioLibraries.h"
+
+#include <QFile>
+
+namespace wobblix::test {
+
+bool audioLibrariesLoaded(qint64 pid)
+{
+    QFile maps(pid == 0 ? QStringLiteral("/proc/self/maps") : QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray mapped = maps.readAll();
+    for (const char* library : {"libwobblix-audio", "libQt6Multimedia", "libsndfile", "libpulse"})
+        if (mapped.contains(library))
+            return true;
+    return false;
+}
+
+} // namespace wobblix::test
