@@ -131,7 +131,7 @@ sound() {
             >>"$work/s-values"
     done
     awk '$2 == "first_request_ms" { print $3 }' "$work/s-values" |
-        row "Sound, request to first sample: first request (starts the audio back end)" ms "{n} processes"
+        row "Sound, request to first sample: first request (loads the audio module)" ms "{n} processes"
     awk '$2 == "one_second_ms" { print $3 }' "$work/s-values" |
         row "Sound, request to first sample: back end started, 1 s file" ms "{n} requests in 5 processes"
     awk '$2 == "ten_minute_ms" { print $3 }' "$work/s-values" |
