@@ -52,6 +52,16 @@ void wait(int ms)
     loop.exec();
 }
 
+// The playback streams open at the sound server, the session's stream of zeros included.
+int streamsAtServer()
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"),
+                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    pactl.waitForFinished();
+    return static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+}
+
 struct Request {
     double callMs = 0; // how long PlaySound took to return
     double onsetMs =
@@ -159,20 +169,18 @@ int main(int argc, char* argv[])
     const double playingCpu = (cpuMs() - cpuStart) / clock.elapsed() * 100;
     const long playingKb = residentKb();
     player.PlaySound(shortSound, 0); // ends the long one; this one ends by itself, after a second
-
-    // Idle again.
-    wait(1500);
+    // Idle again once its stream is closed (only the session's stream of zeros is left), and half a second
+    // on.
+    for (int tries = 0; tries < 50 && streamsAtServer() > 1; ++tries)
+        wait(100);
+    wait(500);
     const long endedKb = residentKb();
     const double idleStart = cpuMs();
     clock.restart();
     wait(5000);
     const double idleCpu = (cpuMs() - idleStart) / clock.elapsed() * 100;
 
-    QProcess pactl;
-    pactl.start(QStringLiteral("pactl"),
-                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
-    pactl.waitForFinished();
-    const int streams = static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+    const int streams = streamsAtServer();
 
     std::printf(
         "memory (resident): %ld kB before the first request; +%ld kB after it (the audio module and back "
