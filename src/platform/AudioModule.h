@@ -8,9 +8,9 @@
 namespace wobblix::platform {
 
 // The desktop's sound playback as the program holds it. The player and the audio libraries it needs live
-// in the audio module, which is loaded at the first request rather than at start, so that the window
-// comes up as fast as an empty one and a clock that never sounds never loads them. Once loaded, the module
-// stays for the rest of the run.
+// in the audio module, which is loaded at the first request rather than at start: the window comes up
+// without waiting for them, and a clock that never sounds never loads them. Once loaded, the module stays
+// for the rest of the run.
 //
 // A module that is missing, damaged or built for another version of the program plays nothing: the
 // request gives silence, as any name that plays nothing does, with a warning on standard error. The next
