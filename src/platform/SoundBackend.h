@@ -9,8 +9,8 @@ class QObject;
 namespace wobblix::platform {
 
 // What the audio module offers the program: the desktop's sound playback, made when first asked for. The
-// module carries Qt Multimedia, libsndfile and libpulse with it, so the program starts without loading
-// them (see AudioModule).
+// module carries libsndfile and libpulse with it, so the program starts without loading them (see
+// AudioModule).
 class SoundBackend {
 public:
     virtual ~SoundBackend() = default;

@@ -40,7 +40,7 @@ depends=$(field Depends)
 # The names alone, one a line, without their versions.
 depends_names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
 # From dpkg-shlibdeps (the libraries the program links), and what the program looks up by name.
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libqt6dbus6 \
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 \
     libsndfile1 libpulse0 sound-theme-freedesktop; do
     grep -qxF "$package" <<<"$depends_names" || fail "Depends lacks $package: $depends"
 done

@@ -10,7 +10,7 @@ bool audioLibrariesLoaded(qint64 pid)
     if (!maps.open(QIODevice::ReadOnly))
         return true;
     const QByteArray mapped = maps.readAll();
-    for (const char* library : {"libwobblix-audio", "libQt6Multimedia", "libsndfile", "libpulse"})
+    for (const char* library : {"libwobblix-audio", "libsndfile", "libpulse"})
         if (mapped.contains(library))
             return true;
     return false;

@@ -5,7 +5,7 @@
 namespace wobblix::test {
 
 // Whether a process (this one by default) has mapped a library of playback: the program's audio module or
-// one of the libraries it brings (Qt Multimedia, libsndfile, libpulse). True, too, when that cannot be
+// one of the libraries it brings (libsndfile, libpulse). True, too, when that cannot be
 // read, so that a check that they are absent fails rather than passes.
 bool audioLibrariesLoaded(qint64 pid = 0);
 

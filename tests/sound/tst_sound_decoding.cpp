@@ -1,9 +1,6 @@
 // The sound playback layer away from the sound server: what SoundFileSource decodes from each kind of
-// file, how FrameConverter changes it for a device, which format is chosen for a device, and where a
-// theme sound's name leads.
+// file, and where a theme sound's name leads.
 
-#include "platform/audio/FrameConverter.h"
-#include "platform/audio/SinkFormat.h"
 #include "platform/audio/SoundFileSource.h"
 #include "platform/audio/SoundTheme.h"
 #include "sound/SoundFiles.h"
@@ -18,39 +15,27 @@ using platform::SoundFileSource;
 
 namespace {
 
-// The whole sound a source delivers, read as an audio sink would, in pieces of `pieceBytes`, without the
-// silence that follows it.
-QByteArray readSound(SoundFileSource& source, qint64 pieceBytes = 3840)
+// The whole sound a source decodes, interleaved, read as the playback thread reads it, in pieces of
+// `pieceFrames`.
+std::vector<float> readSound(SoundFileSource& source, qint64 pieceFrames = 480)
 {
-    QByteArray sound;
-    QByteArray piece(pieceBytes, '\0');
-    while (!source.isSoundDelivered()) {
-        const qint64 before = source.soundBytesDelivered();
-        if (source.read(piece.data(), pieceBytes) != pieceBytes)
-            return "a short read";
-        sound.append(piece.constData(), source.soundBytesDelivered() - before);
+    std::vector<float> sound;
+    std::vector<float> piece(static_cast<size_t>(pieceFrames * source.channelCount()));
+    for (;;) {
+        const qint64 read = source.read(piece.data(), pieceFrames);
+        sound.insert(sound.end(), piece.begin(), piece.begin() + read * source.channelCount());
+        if (read < pieceFrames)
+            return sound;
     }
-    return sound;
 }
 
-// One channel of float frames.
-std::vector<float> channel(const QByteArray& floats, int channels, int which)
+// One channel of interleaved frames.
+std::vector<float> channel(const std::vector<float>& frames, int channels, int which)
 {
     std::vector<float> samples;
-    const auto* all = reinterpret_cast<const float*>(floats.constData());
-    const qsizetype count = floats.size() / qsizetype(sizeof(float));
-    for (qsizetype i = which; i < count; i += channels)
-        samples.push_back(all[i]);
+    for (size_t i = static_cast<size_t>(which); i < frames.size(); i += static_cast<size_t>(channels))
+        samples.push_back(frames[i]);
     return samples;
-}
-
-QAudioFormat audioFormat(int rate, int channels, QAudioFormat::SampleFormat sampleFormat)
-{
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(channels);
-    format.setSampleFormat(sampleFormat);
-    return format;
 }
 
 long maxResidentKb()
@@ -90,17 +75,13 @@ private Q_SLOTS:
 
         const auto source = SoundFileSource::open(path);
         QVERIFY(source);
-        QCOMPARE(source->fileSampleRate(), format.rate);
-        QCOMPARE(source->fileChannelCount(), format.tones.size());
-        QCOMPARE(source->outputFormat(), audioFormat(format.rate, format.tones.size(), QAudioFormat::Float));
-        QSignalSpy delivered(source.get(), &SoundFileSource::soundDelivered);
-        const QByteArray sound = readSound(*source);
-        QCOMPARE(delivered.size(), 1);
-        QCOMPARE(source->bytesAvailable(), 0);
-        QCOMPARE(source->soundBytesDelivered(), sound.size());
+        QCOMPARE(source->sampleRate(), format.rate);
+        QCOMPARE(source->channelCount(), format.tones.size());
+        const std::vector<float> sound = readSound(*source);
+        QCOMPARE(source->read(nullptr, 480), 0); // ended, and stays so
 
         // Block codecs (ADPCM, GSM) round the length up to whole blocks.
-        const qint64 frames = sound.size() / source->outputFormat().bytesPerFrame();
+        const qint64 frames = qint64(sound.size()) / format.tones.size();
         QVERIFY2(frames >= format.rate * 3 / 10 && frames <= format.rate * 36 / 100,
                  qPrintable(QString::number(frames)));
         for (int c = 0; c < format.tones.size(); ++c) {
@@ -138,8 +119,7 @@ private Q_SLOTS:
 
         const auto source = SoundFileSource::open(path);
         QVERIFY(source);
-        const QByteArray sound = readSound(*source);
-        const auto heard = test::heardRuns(test::toneRuns(channel(sound, 1, 0), 8000, {test::DamageToneHz}));
+        const auto heard = test::heardRuns(test::toneRuns(readSound(*source), 8000, {test::DamageToneHz}));
         QCOMPARE(heard.size(), 1);
         QCOMPARE(heard[0].frequency, test::DamageToneHz);
         QFile::remove(path);
@@ -183,7 +163,7 @@ private Q_SLOTS:
         QFETCH(int, heardMs);
         const auto source = SoundFileSource::open(path);
         QVERIFY(source);
-        QCOMPARE(readSound(*source).size(), qint64(heardMs) * 8 * sizeof(float));
+        QCOMPARE(readSound(*source).size(), size_t(heardMs) * 8);
     }
 
     // Opening and reading each of the above never takes more memory than a few pieces of sound.
@@ -212,231 +192,11 @@ private Q_SLOTS:
         clock.start();
         const auto source = SoundFileSource::open(path);
         QVERIFY(source);
-        QCOMPARE(source->bytesAvailable(), qint64(600) * 48000 * 2 * sizeof(float));
-        char piece[7680];
-        QCOMPARE(source->read(piece, sizeof piece), qint64(sizeof piece));
+        QCOMPARE(source->frameCount(), qint64(600) * 48000);
+        float piece[960 * 2];
+        QCOMPARE(source->read(piece, 960), 960);
         QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(maxResidentKb() - before < 2048, qPrintable(QString::number(maxResidentKb() - before)));
-    }
-
-    // Delivered in another format, the sound keeps its tone, length and level.
-    void deliversInTheFormatAsked_data()
-    {
-        QTest::addColumn<test::ToneFormat>("file");
-        QTest::addColumn<QAudioFormat>("output");
-        const test::ToneFormat mono8k{
-            QStringLiteral("mono 8 kHz"), {QStringLiteral("-b"), QStringLiteral("16")}, 8000, {700}};
-        const test::ToneFormat stereo44k{QStringLiteral("stereo 44.1 kHz"),
-                                         {QStringLiteral("-b"), QStringLiteral("16")},
-                                         44100,
-                                         {700, 700}};
-        QTest::newRow("mono 8 kHz as stereo 48 kHz 16-bit")
-            << mono8k << audioFormat(48000, 2, QAudioFormat::Int16);
-        QTest::newRow("mono 8 kHz as mono 44.1 kHz 8-bit")
-            << mono8k << audioFormat(44100, 1, QAudioFormat::UInt8);
-        QTest::newRow("stereo 44.1 kHz as mono 8 kHz 32-bit")
-            << stereo44k << audioFormat(8000, 1, QAudioFormat::Int32);
-        QTest::newRow("stereo 44.1 kHz as stereo 48 kHz float")
-            << stereo44k << audioFormat(48000, 2, QAudioFormat::Float);
-    }
-    void deliversInTheFormatAsked()
-    {
-        QFETCH(test::ToneFormat, file);
-        QFETCH(QAudioFormat, output);
-        const QString path = m_folder.filePath(QStringLiteral("convert.wav"));
-        QVERIFY(test::writeToneFile(path, file, 0.5));
-        const auto source = SoundFileSource::open(path);
-        QVERIFY(source);
-        source->setOutputFormat(output);
-        QCOMPARE(source->bytesAvailable(), qint64(output.sampleRate() / 2) * output.bytesPerFrame());
-        // Odd read sizes: only whole frames come out.
-        QByteArray sound;
-        char piece[1001];
-        while (!source->isSoundDelivered()) {
-            const qint64 before = source->soundBytesDelivered();
-            const qint64 read = source->read(piece, sizeof piece);
-            QCOMPARE(read, sizeof piece - sizeof piece % output.bytesPerFrame());
-            sound.append(piece, source->soundBytesDelivered() - before);
-        }
-        const qint64 frames = sound.size() / output.bytesPerFrame();
-        QCOMPARE(frames, output.sampleRate() / 2);
-        for (int c = 0; c < output.channelCount(); ++c) {
-            std::vector<float> samples;
-            for (qint64 f = 0; f < frames; ++f)
-                samples.push_back(output.normalizedSampleValue(
-                    sound.constData() + (f * output.channelCount() + c) * output.bytesPerSample()));
-            const auto heard = test::heardRuns(test::toneRuns(samples, output.sampleRate(), {700}));
-            QVERIFY2(heard.size() == 1 && heard[0].frequency == 700 && heard[0].lengthMs >= 460,
-                     qPrintable(test::describe(heard)));
-            const double amplitude = test::toneAmplitude(samples, output.sampleRate(), heard[0]);
-            QVERIFY2(amplitude > 0.45 && amplitude < 0.55, qPrintable(QString::number(amplitude)));
-        }
-    }
-
-    // After the sound, silence for as long as the sink reads: it never runs dry before it is stopped.
-    void silenceFollowsTheSound_data()
-    {
-        QTest::addColumn<QAudioFormat::SampleFormat>("sampleFormat");
-        QTest::addColumn<char>("silentByte");
-        QTest::newRow("float") << QAudioFormat::Float << '\0';
-        QTest::newRow("16-bit") << QAudioFormat::Int16 << '\0';
-        QTest::newRow("8-bit unsigned") << QAudioFormat::UInt8 << '\x80';
-    }
-    void silenceFollowsTheSound()
-    {
-        QFETCH(QAudioFormat::SampleFormat, sampleFormat);
-        QFETCH(char, silentByte);
-        const auto source = SoundFileSource::open(m_folder.filePath(QStringLiteral("tone.wav")));
-        QVERIFY(source);
-        source->setOutputFormat(audioFormat(8000, 1, sampleFormat));
-        QSignalSpy delivered(source.get(), &SoundFileSource::soundDelivered);
-        const qint64 soundBytes = readSound(*source).size();
-        QCOMPARE(soundBytes,
-                 qint64(test::DamageToneMs) * 8 * audioFormat(8000, 1, sampleFormat).bytesPerSample());
-        for (int i = 0; i < 3; ++i) {
-            QByteArray piece(4000, '\x55');
-            QCOMPARE(source->read(piece.data(), piece.size()), piece.size());
-            QCOMPARE(piece, QByteArray(4000, silentByte));
-        }
-        QCOMPARE(source->soundBytesDelivered(), soundBytes);
-        QVERIFY(!source->atEnd());
-        QCOMPARE(delivered.size(), 1);
-    }
-
-    void convertsSampleTypes_data()
-    {
-        QTest::addColumn<QAudioFormat::SampleFormat>("sampleFormat");
-        QTest::addColumn<QList<qint64>>("expected");
-        // Input: -1, -0.5, 0, 0.5, 1, and 2 (out of range: clipped).
-        QTest::newRow("8-bit unsigned") << QAudioFormat::UInt8 << QList<qint64>{0, 64, 128, 191, 255, 255};
-        QTest::newRow("16-bit") << QAudioFormat::Int16
-                                << QList<qint64>{-32767, -16384, 0, 16384, 32767, 32767};
-        QTest::newRow("32-bit") << QAudioFormat::Int32 << QList<qint64>{-2147483647, -1073741824, 0,
-                                                                        1073741824,  2147483647,  2147483647};
-    }
-    void convertsSampleTypes()
-    {
-        QFETCH(QAudioFormat::SampleFormat, sampleFormat);
-        QFETCH(QList<qint64>, expected);
-        const float input[] = {-1, -0.5f, 0, 0.5f, 1, 2};
-        const QAudioFormat output = audioFormat(8000, 1, sampleFormat);
-        platform::FrameConverter converter(8000, 1, output);
-        QByteArray bytes;
-        converter.convert(input, 6, bytes);
-        QCOMPARE(bytes.size(), 6 * output.bytesPerSample());
-        QList<qint64> values;
-        for (int i = 0; i < 6; ++i) {
-            const char* at = bytes.constData() + i * output.bytesPerSample();
-            switch (sampleFormat) {
-            case QAudioFormat::UInt8:
-                values.append(quint8(*at));
-                break;
-            case QAudioFormat::Int16:
-                values.append(qFromUnaligned<qint16>(at));
-                break;
-            default:
-                values.append(qFromUnaligned<qint32>(at));
-                break;
-            }
-        }
-        QCOMPARE(values, expected);
-    }
-
-    void mapsChannels_data()
-    {
-        QTest::addColumn<int>("inputChannels");
-        QTest::addColumn<int>("outputChannels");
-        QTest::addColumn<QList<float>>("input");
-        QTest::addColumn<QList<float>>("expected");
-        QTest::newRow("stereo to mono: the mean")
-            << 2 << 1 << QList<float>{0.5f, 0.25f, -1, 1} << QList<float>{0.375f, 0};
-        QTest::newRow("mono to stereo: both")
-            << 1 << 2 << QList<float>{0.5f, -0.25f} << QList<float>{0.5f, 0.5f, -0.25f, -0.25f};
-        QTest::newRow("4 to stereo: front pair")
-            << 4 << 2 << QList<float>{0.1f, 0.2f, 0.3f, 0.4f} << QList<float>{0.1f, 0.2f};
-        QTest::newRow("stereo to 3: third silent")
-            << 2 << 3 << QList<float>{0.1f, 0.2f} << QList<float>{0.1f, 0.2f, 0};
-        QTest::newRow("5 to mono: the mean")
-            << 5 << 1 << QList<float>{0.1f, 0.2f, 0.3f, 0.4f, 0.5f} << QList<float>{0.3f};
-    }
-    void mapsChannels()
-    {
-        QFETCH(int, inputChannels);
-        QFETCH(int, outputChannels);
-        QFETCH(QList<float>, input);
-        QFETCH(QList<float>, expected);
-        platform::FrameConverter converter(8000, inputChannels,
-                                           audioFormat(8000, outputChannels, QAudioFormat::Float));
-        QByteArray bytes;
-        converter.convert(input.constData(), input.size() / inputChannels, bytes);
-        QCOMPARE(bytes.size(), expected.size() * qsizetype(sizeof(float)));
-        const auto* output = reinterpret_cast<const float*>(bytes.constData());
-        for (qsizetype i = 0; i < expected.size(); ++i)
-            QVERIFY2(qAbs(output[i] - expected[i]) < 1e-6f,
-                     qPrintable(QStringLiteral("%1: %2").arg(i).arg(output[i])));
-    }
-
-    // Resampled piece by piece, a sound comes out exactly as resampled whole, and as long as promised.
-    void resamplesPieceByPieceAsWhole_data()
-    {
-        QTest::addColumn<int>("inputRate");
-        QTest::addColumn<int>("outputRate");
-        QTest::newRow("8 kHz up to 48 kHz") << 8000 << 48000;
-        QTest::newRow("44.1 kHz up to 48 kHz") << 44100 << 48000;
-        QTest::newRow("96 kHz down to 44.1 kHz") << 96000 << 44100;
-    }
-    void resamplesPieceByPieceAsWhole()
-    {
-        QFETCH(int, inputRate);
-        QFETCH(int, outputRate);
-        std::vector<float> input(2 * 4000);
-        for (size_t i = 0; i < input.size(); ++i)
-            input[i] = std::sin(float(i) * 0.37f) * (i % 2 ? 0.5f : 1.0f);
-        const QAudioFormat output = audioFormat(outputRate, 2, QAudioFormat::Float);
-        platform::FrameConverter whole(inputRate, 2, output);
-        QByteArray wholeBytes;
-        whole.convert(input.data(), 4000, wholeBytes);
-        whole.finish(wholeBytes);
-        platform::FrameConverter pieces(inputRate, 2, output);
-        QByteArray pieceBytes;
-        for (qint64 frame = 0; frame < 4000; frame += 7)
-            pieces.convert(input.data() + frame * 2, std::min<qint64>(7, 4000 - frame), pieceBytes);
-        pieces.finish(pieceBytes);
-        QCOMPARE(pieceBytes, wholeBytes);
-        QCOMPARE(wholeBytes.size() / output.bytesPerFrame(), whole.outputFrames(4000));
-        // The first output frame is the first input frame.
-        QCOMPARE(reinterpret_cast<const float*>(wholeBytes.constData())[0], input[0]);
-    }
-
-    void choosesSinkFormat_data()
-    {
-        using Takes = std::function<bool(const QAudioFormat&)>;
-        QTest::addColumn<Takes>("takes");
-        QTest::addColumn<QAudioFormat>("expected");
-        const QAudioFormat preferred = audioFormat(48000, 2, QAudioFormat::Int16);
-        QTest::newRow("takes all: the sound's own, float")
-            << Takes([](const QAudioFormat&) { return true; }) << audioFormat(11025, 1, QAudioFormat::Float);
-        QTest::newRow("no float: 32-bit")
-            << Takes([](const QAudioFormat& f) { return f.sampleFormat() != QAudioFormat::Float; })
-            << audioFormat(11025, 1, QAudioFormat::Int32);
-        QTest::newRow("16-bit only") << Takes([](const QAudioFormat& f) {
-            return f.sampleFormat() == QAudioFormat::Int16;
-        }) << audioFormat(11025, 1, QAudioFormat::Int16);
-        QTest::newRow("stereo only") << Takes([](const QAudioFormat& f) { return f.channelCount() == 2; })
-                                     << audioFormat(11025, 2, QAudioFormat::Float);
-        QTest::newRow("its preferred rate only")
-            << Takes([](const QAudioFormat& f) { return f.sampleRate() == 48000; })
-            << audioFormat(48000, 1, QAudioFormat::Float);
-        QTest::newRow("its preferred format only")
-            << Takes([preferred](const QAudioFormat& f) { return f == preferred; }) << preferred;
-        QTest::newRow("nothing") << Takes([](const QAudioFormat&) { return false; }) << QAudioFormat();
-    }
-    void choosesSinkFormat()
-    {
-        QFETCH(std::function<bool(const QAudioFormat&)>, takes);
-        QFETCH(QAudioFormat, expected);
-        QCOMPARE(platform::chooseSinkFormat(11025, 1, takes, audioFormat(48000, 2, QAudioFormat::Int16)),
-                 expected);
     }
 
     // Theme names: the user's data folder first, then each system folder in order; in a folder .oga

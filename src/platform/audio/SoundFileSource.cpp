@@ -5,7 +5,6 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace wobblix::platform {
@@ -50,10 +49,6 @@ sf_count_t tellFile(void* user)
 
 SF_VIRTUAL_IO qfileIo{fileLength, seekFile, readFile, writeFile, tellFile};
 
-// Samples decoded at a time (all channels): small enough that a read stays cheap, large enough that
-// libsndfile's per-call cost does not count.
-constexpr qint64 PieceSamples = 8192;
-
 } // namespace
 
 void SoundFileSource::CloseSndfile::operator()(sf_private_tag* sndfile) const
@@ -61,14 +56,11 @@ void SoundFileSource::CloseSndfile::operator()(sf_private_tag* sndfile) const
     sf_close(sndfile);
 }
 
-SoundFileSource::SoundFileSource(std::unique_ptr<QFile> file, QObject* parent)
-    : QIODevice(parent), m_file(std::move(file))
-{
-}
+SoundFileSource::SoundFileSource(std::unique_ptr<QFile> file) : m_file(std::move(file)) {}
 
 SoundFileSource::~SoundFileSource() = default;
 
-std::unique_ptr<SoundFileSource> SoundFileSource::open(const QString& path, QObject* parent)
+std::unique_ptr<SoundFileSource> SoundFileSource::open(const QString& path)
 {
     // Only regular files: opening a named pipe would wait for a writer, and a device never ends.
     if (!QFileInfo(path).isFile())
@@ -80,71 +72,24 @@ std::unique_ptr<SoundFileSource> SoundFileSource::open(const QString& path, QObj
     SNDFILE* sndfile = sf_open_virtual(&qfileIo, SFM_READ, &info, file.get());
     if (!sndfile)
         return nullptr;
-    std::unique_ptr<SoundFileSource> source(new SoundFileSource(std::move(file), parent));
+    std::unique_ptr<SoundFileSource> source(new SoundFileSource(std::move(file)));
     source->m_sndfile.reset(sndfile);
     if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0)
         return nullptr;
-    source->m_fileRate = info.samplerate;
-    source->m_fileChannels = info.channels;
-    source->m_fileFrames = info.frames;
-    QAudioFormat own;
-    own.setSampleRate(info.samplerate);
-    own.setChannelCount(info.channels);
-    own.setSampleFormat(QAudioFormat::Float);
-    source->setOutputFormat(own);
-    // Unbuffered: every read decodes just what it asks for.
-    source->QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    source->m_rate = info.samplerate;
+    source->m_channels = info.channels;
+    source->m_frames = info.frames;
     return source;
 }
 
-void SoundFileSource::setOutputFormat(const QAudioFormat& format)
+qint64 SoundFileSource::read(float* frames, qint64 maxFrames)
 {
-    m_converter = FrameConverter(m_fileRate, m_fileChannels, format);
-}
-
-qint64 SoundFileSource::bytesAvailable() const
-{
-    if (m_decoderDone)
-        return m_pending.size();
-    const qint64 expected = m_converter.outputFrames(m_fileFrames) * outputFormat().bytesPerFrame();
-    return std::max<qint64>(expected - m_delivered, m_pending.size());
-}
-
-qint64 SoundFileSource::readData(char* data, qint64 maxSize)
-{
-    // Whole frames only: the sound server takes nothing else.
-    const int frameBytes = outputFormat().bytesPerFrame();
-    const qint64 wanted = maxSize - maxSize % frameBytes;
-    const bool wasDelivered = isSoundDelivered();
-    while (m_pending.size() < wanted && !m_decoderDone)
-        decodePiece();
-    const qint64 sound = std::min<qint64>(wanted, m_pending.size());
-    std::memcpy(data, m_pending.constData(), static_cast<size_t>(sound));
-    m_pending.remove(0, sound);
-    m_delivered += sound;
-    m_converter.silence(data + sound, (wanted - sound) / frameBytes);
-    if (isSoundDelivered() && !wasDelivered)
-        Q_EMIT soundDelivered();
-    return wanted;
-}
-
-qint64 SoundFileSource::writeData(const char*, qint64)
-{
-    return -1;
-}
-
-void SoundFileSource::decodePiece()
-{
-    const qint64 frames = std::max<qint64>(1, PieceSamples / m_fileChannels);
-    m_decoded.resize(static_cast<size_t>(frames * m_fileChannels));
-    const sf_count_t read = sf_readf_float(m_sndfile.get(), m_decoded.data(), frames);
-    if (read <= 0) {
-        // The end, or data that cannot be decoded: either way the sound ends here.
-        m_decoderDone = true;
-        m_converter.finish(m_pending);
-        return;
-    }
-    m_converter.convert(m_decoded.data(), read, m_pending);
+    if (m_ended || maxFrames <= 0)
+        return 0;
+    const sf_count_t read = std::max<sf_count_t>(sf_readf_float(m_sndfile.get(), frames, maxFrames), 0);
+    // The end, or data that cannot be decoded: either way the sound ends here.
+    m_ended = read < maxFrames;
+    return read;
 }
 
 } // namespace wobblix::platform
