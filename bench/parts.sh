@@ -86,6 +86,7 @@ memory_part() {
     local presses
     presses=$(printf 'space %.0s' $(seq 100))
     : >"$work/m-rss5"; : >"$work/m-pss5"; : >"$work/m-rss100"; : >"$work/m-pss100"; : >"$work/m-heard"
+    : >"$work/m-threads"; : >"$work/m-libraries"
     for _ in $(seq 5); do
         local started pid window rss pss parec
         started=$(date +%s.%N)
@@ -113,6 +114,8 @@ memory_part() {
         read -r rss pss < <(memory "$pid")
         echo "$rss" >>"$work/m-rss100"
         echo "$pss" >>"$work/m-pss100"
+        find "/proc/$pid/task" -mindepth 1 -maxdepth 1 | wc -l >>"$work/m-threads"
+        awk '$6 ~ /\.so/ { print $6 }' "/proc/$pid/maps" | sort -u | wc -l >>"$work/m-libraries"
         stop "$pid"
     done
     row "Memory 5 s after start: RSS" kB "{n} runs" <"$work/m-rss5"
@@ -120,6 +123,8 @@ memory_part() {
     row "Memory after 100 sounds: RSS" kB "{n} runs" <"$work/m-rss100"
     row "Memory after 100 sounds: PSS" kB "{n} runs" <"$work/m-pss100"
     row "Sounds heard at the sink of 100 Play presses" count "{n} runs" <"$work/m-heard"
+    row "After 100 sounds: threads" count "{n} runs" <"$work/m-threads"
+    row "After 100 sounds: shared libraries mapped" count "{n} runs" <"$work/m-libraries"
 }
 
 sound() {
@@ -136,6 +141,11 @@ sound() {
         row "Sound, request to first sample: back end started, 1 s file" ms "{n} requests in 5 processes"
     awk '$2 == "ten_minute_ms" { print $3 }' "$work/s-values" |
         row "Sound, request to first sample: back end started, 10 min file" ms "{n} requests in 5 processes"
+    awk '$2 == "first_request_ms_call" { print $3 }' "$work/s-values" |
+        row "Sound, the request's time on the window's thread: first request (loads the audio module)" ms \
+            "{n} processes"
+    awk '$2 == "one_second_ms_call" || $2 == "ten_minute_ms_call" { print $3 }' "$work/s-values" |
+        row "Sound, the request's time on the window's thread: later requests" ms "{n} requests in 5 processes"
 }
 
 # CPU time (ns, all threads) and context switches (voluntary and involuntary, all threads) so far:
