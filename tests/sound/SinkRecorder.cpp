@@ -8,6 +8,16 @@
 
 namespace wobblix::test {
 
+std::optional<QByteArray> pactl(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
 SinkRecorder::SinkRecorder(const QString& sink, QObject* parent) : QObject(parent), m_sink(sink)
 {
     connect(m_parec, &QProcess::readyReadStandardOutput, this, &SinkRecorder::readRecorded);

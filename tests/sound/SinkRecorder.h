@@ -3,9 +3,14 @@
 #include <QObject>
 #include <QProcess>
 
+#include <optional>
 #include <vector>
 
 namespace wobblix::test {
+
+// Runs a command of the sound server's (pactl, as PULSE_SERVER or the session names it); its standard
+// output, or nothing when it fails.
+std::optional<QByteArray> pactl(const QStringList& arguments);
 
 // What a stretch of a recording holds, one channel at a time, samples from -1 to 1.
 struct Recording {

@@ -23,17 +23,6 @@ constexpr double ToneHz = 880;
 const QString Sink = QStringLiteral("mishap_sink");
 const QString OtherSink = QStringLiteral("mishap_headphones");
 
-// Runs pactl against the test's server; its standard output, or nothing when it fails.
-std::optional<QByteArray> pactl(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
-
 // How many streams play to a sink of the test's server, by the sink's name.
 int streamsAt(const QString& sink)
 {

@@ -22,6 +22,7 @@
 #include <optional>
 
 using namespace wobblix;
+using test::pactl;
 
 namespace {
 
@@ -30,17 +31,6 @@ namespace {
 constexpr int LengthToleranceMs = 50;
 // The longest time from a request to the sound in the recording (the recorder's own latency included).
 constexpr int OnsetLimitMs = 250;
-
-// Runs a command of the sound server's; its standard output, or nothing when it fails.
-std::optional<QByteArray> pactl(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
 
 // Empty when `samples` hold `tone` alone, heard once, `lengthMs` long, at the file's amplitude (0.5), within
 // OnsetLimitMs of the recording's start; otherwise what was heard.
