@@ -7,7 +7,6 @@
 
 #ifdef WOBBLIX_TRAY_ON_DBUS
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDBusVariant>
 #endif
@@ -38,25 +37,6 @@ namespace {
 #ifdef WOBBLIX_TRAY_ON_DBUS
 const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
-// Qt's StatusNotifierItem route registers a shown icon on the session bus as the service
-// org.kde.StatusNotifierItem-<process id>-<number>, within QSystemTrayIcon::show(); its XEmbed route
-// registers nothing there. Which route Qt takes is its own decision: Qt 6.4 takes the StatusNotifierItem
-// route when the watcher says a host is registered, decides once per run, and newer versions decide by
-// other rules; so the bus is asked what Qt did, not what Qt might do.
-TrayHost hostOfTheShownIcon()
-{
-    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    if (bus == nullptr)
-        return TrayHost::XEmbed;
-    const QString ours =
-        QStringLiteral("org.kde.StatusNotifierItem-%1-").arg(QCoreApplication::applicationPid());
-    const QStringList names = bus->registeredServiceNames().value();
-    return std::any_of(names.cbegin(), names.cend(),
-                       [&ours](const QString& name) { return name.startsWith(ours); })
-               ? TrayHost::StatusNotifierItem
-               : TrayHost::XEmbed;
-}
-
 // Whether a host shows the items the watcher holds. A watcher that does not answer within a second counts
 // as none: Hide then keeps the window on screen.
 bool statusNotifierHostRegistered()
@@ -69,16 +49,26 @@ bool statusNotifierHostRegistered()
     return reply.isValid() && reply.value().variant().toBool();
 }
 #else
-TrayHost hostOfTheShownIcon()
-{
-    return TrayHost::XEmbed;
-}
-
 bool statusNotifierHostRegistered()
 {
     return false;
 }
 #endif
+
+// Qt shows an icon itself on the XEmbed tray (and on Windows and macOS), and knows its geometry from the
+// moment it is shown; of an item that a StatusNotifierItem host draws Qt knows no geometry. Which route Qt
+// takes is its own decision (Qt 6.4 takes the StatusNotifierItem route when the watcher says a host is
+// registered, decided once per run; newer versions decide by other rules), so the shown icon is asked
+// what Qt did, not the bus what Qt might do.
+TrayHost hostOf(const QSystemTrayIcon& icon)
+{
+#ifdef WOBBLIX_TRAY_ON_DBUS
+    return icon.geometry().isEmpty() ? TrayHost::StatusNotifierItem : TrayHost::XEmbed;
+#else
+    Q_UNUSED(icon);
+    return TrayHost::XEmbed;
+#endif
+}
 
 // The tip is the text of the fixed-length field up to its first NUL.
 QString tipOf(const NOTIFYICONDATAA& record)
@@ -120,7 +110,7 @@ bool SystemTrayNotifyArea::add(const NOTIFYICONDATAA& record)
         m_icon->setToolTip(tipOf(record));
     connect(m_icon, &QSystemTrayIcon::activated, this, &SystemTrayNotifyArea::report);
     m_icon->show();
-    m_host = hostOfTheShownIcon();
+    m_host = hostOf(*m_icon);
     // An item that no host shows could never be activated: the window must not go where nothing brings it
     // back.
     if (m_host == TrayHost::StatusNotifierItem && !statusNotifierHostRegistered()) {
