@@ -66,6 +66,14 @@ void ClockProgram::setEnvironment(const QString& name, const QString& value)
         m_environment.insert(name, value);
 }
 
+void ClockProgram::useWayland()
+{
+    m_wayland = true;
+    setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    setEnvironment(QStringLiteral("DISPLAY"), QString());
+    setEnvironment(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+}
+
 bool ClockProgram::start()
 {
     m_process.setProcessEnvironment(m_environment);
@@ -74,6 +82,12 @@ bool ClockProgram::start()
     m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
     if (!m_process.waitForStarted())
         return false;
+    if (m_wayland)
+        return waitUntil(
+            [this] {
+                return accessible({QStringLiteral("windows")}).contains(QStringLiteral("\tWobblix Clock\t"));
+            },
+            10000);
     m_window = findWindow(pid(), QStringLiteral("Wobblix Clock"));
     return m_window != 0 && waitUntil([this] { return focusedWindow() == m_window; }, 5000);
 }
@@ -103,6 +117,19 @@ bool ClockProgram::chooseFromOptions(int item) const
     // Down from no selection is the first item.
     keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));
     return true;
+}
+
+QString ClockProgram::accessible(const QStringList& arguments) const
+{
+    QProcess driver;
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(WOBBLIX_ACCESSIBLE_DRIVER), QString::number(pid())} + arguments);
+    // The driver waits up to ten seconds for what it looks for.
+    if (!driver.waitForFinished(15000) || driver.exitStatus() != QProcess::NormalExit ||
+        driver.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(driver.readAllStandardOutput()).trimmed();
 }
 
 bool ClockProgram::ended(int timeoutMs)

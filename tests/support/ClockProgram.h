@@ -27,8 +27,13 @@ public:
     // Before start: one more environment variable for the program (an empty value removes it).
     void setEnvironment(const QString& name, const QString& value);
 
-    // Starts the program and waits until its window is shown and has the keyboard focus. False when it
-    // did not start or the window did not come within ten seconds.
+    // Before start: the program runs as a native Wayland client of the session's compositor, with no X
+    // server in reach and its controls on the accessibility bus; it is then driven with accessible().
+    void useWayland();
+
+    // Starts the program and waits until its window is shown and has the keyboard focus (on Wayland: until
+    // the accessibility bus shows its window). False when it did not start or the window did not come
+    // within ten seconds.
     bool start();
 
     qint64 pid() const { return m_process.processId(); }
@@ -41,6 +46,10 @@ public:
     // Opens Options on the menu bar with the mouse and chooses its n-th item with the keyboard (the open
     // menu grabs it; the separator is skipped): 1 Hide, 2 Save, 3 Exit. False when the menu did not open.
     bool chooseFromOptions(int item) const;
+
+    // Drives the run through the accessibility bus as a screen reader does: tests/support/accessible.py
+    // with these arguments. Its output, trimmed; empty when it failed.
+    QString accessible(const QStringList& arguments) const;
 
     // Whether the program has ended (within `timeoutMs`), and whether it ended with status 0.
     bool ended(int timeoutMs = 5000);
@@ -55,7 +64,8 @@ public:
 private:
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
-    quint64 m_window = 0;
+    quint64 m_window = 0; // on the X server; 0 on Wayland
+    bool m_wayland = false;
     QString m_standardError;
 };
 
