@@ -50,13 +50,13 @@ def main():
     if command == "windows":
         for window in app:
             if window is not None and shown(window):
-                extents = window.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+                extents = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                 print(f"{window.getRoleName()}\t{window.name}\t{extents.width}\t{extents.height}")
     elif command == "size":
         found = find(app, lambda a: a.getRoleName() == argument[0] and shown(a))
         if found is None:
             sys.exit(f"accessible.py: no {argument[0]}")
-        extents = found.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        extents = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(f"{extents.width}\t{extents.height}")
     elif command == "press":
         found = find(app, lambda a: a.name == argument[0])
