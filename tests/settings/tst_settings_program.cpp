@@ -46,8 +46,9 @@ public:
         }
     }
 
-    // Starts the program and waits until its window is shown and has the keyboard.
-    bool start()
+    // Starts the program and waits until its window is shown and has the keyboard. With `note`, the
+    // clock is expected to show a message over its window first, which is dismissed with Return.
+    bool start(bool note = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configFolder);
@@ -55,12 +56,28 @@ public:
         m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
         if (!m_process.waitForStarted())
             return false;
+        if (note) {
+            QDeadlineTimer deadline(10000);
+            while (visibleWindowsOfTheClock().size() < 2) {
+                if (deadline.hasExpired())
+                    return false;
+                QTest::qWait(20);
+            }
+            while (visibleWindowsOfTheClock().size() > 1) { // Return until the note has the keyboard
+                if (deadline.hasExpired())
+                    return false;
+                keys({QStringLiteral("Return")});
+                QTest::qWait(100);
+            }
+        }
         m_window =
             xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
                      QStringLiteral("--name"), QStringLiteral("^Wobblix Clock$")})
                 .section(u'\n', 0, 0);
         if (m_window.isEmpty())
             return false;
+        if (note) // without a window manager nobody gives the window the keyboard back
+            xdotool({QStringLiteral("windowfocus"), m_window});
         QDeadlineTimer deadline(5000);
         while (xdotool({QStringLiteral("getwindowfocus")}) != m_window) {
             if (deadline.hasExpired())
@@ -220,8 +237,9 @@ private Q_SLOTS:
         QCOMPARE(test::entriesOf(config.path()), QStringList{FileName});
     }
 
-    // A stored switch value that is not 0, 1 or 2: the program starts and ends normally, says on standard
-    // error which key holds what, leaves the file as it is, and the next Save writes the switch unchecked.
+    // A stored switch value that is not 0, 1 or 2: the program starts and ends normally, shows a message
+    // over its window and says on standard error which key holds what, leaves the file as it is, and the
+    // next Save writes the switch unchecked.
     void damagedSwitchValue_data()
     {
         QTest::addColumn<QByteArray>("stored");
@@ -238,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(test::writeBytes(file, before));
 
         RunningClock clock(config.path());
-        QVERIFY(clock.start());
+        QVERIFY(clock.start(true));
         QTRY_VERIFY_WITH_TIMEOUT(clock.standardError().contains(u'\n'), 5000);
         const QStringList lines =
             clock.standardError().split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral("wobblix-clock:"));
@@ -251,7 +269,7 @@ private Q_SLOTS:
         QCOMPARE(test::readBytes(file), before);
 
         RunningClock again(config.path());
-        QVERIFY(again.start());
+        QVERIFY(again.start(true));
         QVERIFY(again.chooseFromOptions(2));
         QTRY_COMPARE_WITH_TIMEOUT(test::FreshReading(file).get(QStringLiteral("AlarmON")),
                                   QStringLiteral("0"), 5000);
