@@ -22,7 +22,7 @@ bool isHexDigit(char16_t c)
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-// The text of a stored value, from what follows "Key=" on its line. QSettings' own reader (Qt 6.4) takes a
+// The text of the value on a "Key=value" line. QSettings' own reader (Qt 6.4) takes a
 // value apart: it splits it at unquoted commas into a list ("wake,up.wav"), cuts it at a ";", reads
 // "@Type(...)" as another type, and drops a backslash whose escape it does not know ("C:\Sounds" loses
 // "\S"). Here a value is one text, exactly as it stands, with only these rules of the format:
@@ -33,7 +33,7 @@ bool isHexDigit(char16_t c)
 // - "@@" at the start stands for "@", as QSettings writes a text that starts with "@".
 QString readValue(QByteArrayView line)
 {
-    QByteArrayView raw = line.trimmed();
+    QByteArrayView raw = line.sliced(line.indexOf('=') + 1).trimmed();
     if (raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"'))
         raw = raw.sliced(1, raw.size() - 2);
     // Decoded keeping a U+FEFF at the start, which QString::fromUtf8 would drop.
@@ -169,17 +169,10 @@ void replaceFile(const QString& fileName, const QByteArray& bytes)
     else if (!file.commit())
         why = file.errorString();
     if (!why.isEmpty())
-        throw SettingsWriteError(fileName,
-                                 QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why));
+        throw SettingsWriteError(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why));
 }
 
 } // namespace
-
-SettingsWriteError::SettingsWriteError(QString location, QString reason)
-    : m_location(std::move(location)), m_reason(std::move(reason)),
-      m_what(QStringLiteral("The settings could not be saved: %1").arg(m_reason).toUtf8())
-{
-}
 
 SettingsStore::SettingsStore(QString folder) : m_folder(std::move(folder)) {}
 
@@ -199,8 +192,7 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
     const QList<QByteArray> lines = linesOf(readFile(fileName(application), &problem));
     qsizetype end = -1;
     const qsizetype line = keysOf(lines, section, &end).value(key.toUtf8(), -1);
-    return line < 0 ? defaultValue
-                    : readValue(QByteArrayView(lines[line]).sliced(lines[line].indexOf('=') + 1));
+    return line < 0 ? defaultValue : readValue(lines[line]);
 }
 
 QString SettingsStore::ReadProblem(const QString& application) const
@@ -215,11 +207,11 @@ void SettingsStore::SaveSettings(const QString& application, const QString& sect
     const QString name = fileName(application);
     const QString folder = QFileInfo(name).absolutePath();
     if (!QDir().mkpath(folder))
-        throw SettingsWriteError(name, whyNoFolder(folder));
+        throw SettingsWriteError(whyNoFolder(folder));
     QString problem;
     QList<QByteArray> lines = linesOf(readFile(name, &problem));
     if (!problem.isEmpty())
-        throw SettingsWriteError(name, problem);
+        throw SettingsWriteError(problem);
 
     // The lines of the keys written are replaced, the missing keys added at the end of the section (a new
     // section at the end of the file when there is none); every other line stays as it was.
@@ -248,9 +240,10 @@ void SettingsStore::SaveSettings(const QString& application, const QString& sect
     const QHash<QByteArray, qsizetype> written = keysOf(lines, section, &end);
     for (const auto& [key, value] : values) {
         const qsizetype at = written.value(key.toUtf8(), -1);
-        if (at < 0 || readValue(QByteArrayView(lines[at]).sliced(lines[at].indexOf('=') + 1)) != value)
+        if (at < 0 || readValue(lines[at]) != value)
             throw SettingsWriteError(
-                name, QStringLiteral("The setting %1 would not read back as it was saved.").arg(key));
+                QStringLiteral("The setting %1 would not read back as it was saved; %2 is unchanged.")
+                    .arg(key, quoted(name)));
     }
     replaceFile(name, file);
 }

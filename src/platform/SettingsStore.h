@@ -3,27 +3,17 @@
 #include <QList>
 #include <QString>
 
-#include <exception>
+#include <stdexcept>
 #include <utility>
 
 namespace wobblix::platform {
 
-// Saving to the settings store failed; the file on disk is the one from before, untouched.
-class SettingsWriteError : public std::exception {
+// Saving to the settings store failed; the file on disk is the one from before, untouched. The reason is
+// in words for the user and names the file or folder at fault.
+class SettingsWriteError : public std::runtime_error {
 public:
-    SettingsWriteError(QString location, QString reason);
-
-    // The file that could not be written.
-    const QString& location() const noexcept { return m_location; }
-    // Why, in words for the user, naming the file or folder at fault: "The folder "/home/ann/.config"
-    // takes no new files: Permission denied."
-    const QString& reason() const noexcept { return m_reason; }
-    const char* what() const noexcept override { return m_what.constData(); }
-
-private:
-    QString m_location;
-    QString m_reason;
-    QByteArray m_what;
+    explicit SettingsWriteError(const QString& reason) : std::runtime_error(reason.toStdString()) {}
+    QString reason() const { return QString::fromStdString(what()); }
 };
 
 // The per-user settings store: named texts under an application, a section and a key, in the file

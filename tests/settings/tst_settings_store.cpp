@@ -221,8 +221,8 @@ private Q_SLOTS:
                     App, Main,
                     {{QStringLiteral("Hour"), longText}, {QStringLiteral("AlarmON"), QStringLiteral("1")}});
             } catch (const platform::SettingsWriteError& failure) {
-                QCOMPARE(failure.location(), file);
                 error = failure.reason();
+                QVERIFY2(error->contains(file), qPrintable(*error));
             }
             QVERIFY2(error.has_value(), "the failed write was not reported");
             QVERIFY2(error->contains(why), qPrintable(*error));
