@@ -27,6 +27,10 @@ public:
     // Before start: one more environment variable for the program (an empty value removes it).
     void setEnvironment(const QString& name, const QString& value);
 
+    // Before start: the program shows a message box over its window as it starts (a damaged setting);
+    // start() waits for it, dismisses it with Return and gives the keyboard back to the window.
+    void expectMessageAtStart() { m_messageAtStart = true; }
+
     // Starts the program and waits until its window is shown and has the keyboard focus. False when it
     // did not start or the window did not come within ten seconds.
     bool start();
@@ -53,6 +57,10 @@ public:
     QByteArray state();
 
 private:
+    // The program's visible top-level windows: its main window, and an open menu or message box.
+    qsizetype visibleWindows() const;
+
+    bool m_messageAtStart = false;
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     quint64 m_window = 0;
