@@ -8,6 +8,10 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+#include <QSettings>
+#endif
+
 namespace wobblix::platform {
 
 namespace {
@@ -188,6 +192,16 @@ QString SettingsStore::fileName(const QString& application) const
 QString SettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
                                   const QString& defaultValue) const
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    // The user's store on Windows (HKEY_CURRENT_USER\Software\<application>) and macOS (a property
+    // list) holds each value as a string of its own: no file format takes a text apart there, so QSettings
+    // keeps every text as it is.
+    if (m_folder.isEmpty()) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application);
+        settings.setFallbacksEnabled(false);
+        return settings.value(section + u'/' + key, defaultValue).toString();
+    }
+#endif
     QString problem;
     const QList<QByteArray> lines = linesOf(readFile(fileName(application), &problem));
     qsizetype end = -1;
@@ -197,6 +211,10 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
 
 QString SettingsStore::ReadProblem(const QString& application) const
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (m_folder.isEmpty())
+        return QString();
+#endif
     QString problem;
     readFile(fileName(application), &problem);
     return problem;
@@ -204,6 +222,18 @@ QString SettingsStore::ReadProblem(const QString& application) const
 
 void SettingsStore::SaveSettings(const QString& application, const QString& section, const Values& values)
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (m_folder.isEmpty()) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application);
+        settings.setFallbacksEnabled(false);
+        for (const auto& [key, value] : values)
+            settings.setValue(section + u'/' + key, value);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            throw SettingsWriteError(QStringLiteral("Access to %1 was refused.").arg(settings.fileName()));
+        return;
+    }
+#endif
     const QString name = fileName(application);
     const QString folder = QFileInfo(name).absolutePath();
     if (!QDir().mkpath(folder))
