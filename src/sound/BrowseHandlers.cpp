@@ -12,6 +12,71 @@ namespace {
 
 const QChar NUL(u'\0');
 
+// A text of the record in the dialog's 8-bit form, NULs and all; a text never set stays null.
+QByteArray ansi(const QString& text)
+{
+    return text.isNull() ? QByteArray() : text.toUtf8();
+}
+QString wide(const QByteArray& text)
+{
+    return text.isNull() ? QString() : QString::fromUtf8(text);
+}
+
+// The record as the dialog takes it at the call.
+platform::OPENFILENAMEA toAnsi(const OPENFILENAME& record)
+{
+    return {
+        .lStructSize = record.lStructSize,
+        .hwndOwner = record.hwndOwner,
+        .hInstance = record.hInstance,
+        .lpstrFilter = ansi(record.lpstrFilter),
+        .lpstrCustomFilter = ansi(record.lpstrCustomFilter),
+        .nMaxCustFilter = record.nMaxCustFilter,
+        .nFilterIndex = record.nFilterIndex,
+        .lpstrFile = ansi(record.lpstrFile),
+        .nMaxFile = record.nMaxFile,
+        .lpstrFileTitle = ansi(record.lpstrFileTitle),
+        .nMaxFileTitle = record.nMaxFileTitle,
+        .lpstrInitialDir = ansi(record.lpstrInitialDir),
+        .lpstrTitle = ansi(record.lpstrTitle),
+        .Flags = record.Flags,
+        .nFileOffset = record.nFileOffset,
+        .nFileExtension = record.nFileExtension,
+        .lpstrDefExt = ansi(record.lpstrDefExt),
+        .lCustData = record.lCustData,
+        .lpfnHook = record.lpfnHook,
+        .lpTemplateName = ansi(record.lpTemplateName),
+    };
+}
+
+// The dialog's answer copied back, every field: each text is rebuilt from its whole buffer, so the path's
+// NUL and what stood behind it come back too.
+OPENFILENAME fromAnsi(const platform::OPENFILENAMEA& record)
+{
+    return {
+        .lStructSize = record.lStructSize,
+        .hwndOwner = record.hwndOwner,
+        .hInstance = record.hInstance,
+        .lpstrFilter = wide(record.lpstrFilter),
+        .lpstrCustomFilter = wide(record.lpstrCustomFilter),
+        .nMaxCustFilter = record.nMaxCustFilter,
+        .nFilterIndex = record.nFilterIndex,
+        .lpstrFile = wide(record.lpstrFile),
+        .nMaxFile = record.nMaxFile,
+        .lpstrFileTitle = wide(record.lpstrFileTitle),
+        .nMaxFileTitle = record.nMaxFileTitle,
+        .lpstrInitialDir = wide(record.lpstrInitialDir),
+        .lpstrTitle = wide(record.lpstrTitle),
+        .Flags = record.Flags,
+        .nFileOffset = record.nFileOffset,
+        .nFileExtension = record.nFileExtension,
+        .lpstrDefExt = wide(record.lpstrDefExt),
+        .lCustData = record.lCustData,
+        .lpfnHook = record.lpfnHook,
+        .lpTemplateName = wide(record.lpTemplateName),
+    };
+}
+
 // Refills every field of the shared record that the dialog reads, so nothing of an earlier dialog, from
 // either button, carries into this one; shows the dialog; and on a confirmed file puts its path into the
 // field. Cancel, closing the dialog or a failed dialog leave the field as it was, without a message.
@@ -32,10 +97,13 @@ void browseInto(QWidget* owner, platform::FileDialog& dialog, platform::TextBox&
     OFName.nMaxFileTitle = static_cast<quint32>(OFName.lpstrFileTitle.size());
     OFName.lpstrInitialDir = QStringLiteral("c:\\") + NUL + NUL;
     OFName.lpstrTitle = QStringLiteral("Sound to Play");
-    OFName.Flags =
-        OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_EXPLORER | OFN_NODEREFERENCELINKS | OFN_LONGNAMES;
+    OFName.Flags = platform::OFN_HIDEREADONLY | platform::OFN_CREATEPROMPT | platform::OFN_EXPLORER |
+                   platform::OFN_NODEREFERENCELINKS | platform::OFN_LONGNAMES;
 
-    if (!dialog.GetOpenFileName(OFName))
+    platform::OPENFILENAMEA call = toAnsi(OFName);
+    const bool confirmed = dialog.GetOpenFileName(call);
+    OFName = fromAnsi(call);
+    if (!confirmed)
         return;
     // The buffer holds the path, its NUL and the rest of the blanks: the field takes the path alone.
     field.setText(OFName.lpstrFile.left(OFName.lpstrFile.indexOf(NUL)));
