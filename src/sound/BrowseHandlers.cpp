@@ -22,58 +22,32 @@ QString wide(const QByteArray& text)
     return text.isNull() ? QString() : QString::fromUtf8(text);
 }
 
-// The record as the dialog takes it at the call.
-platform::OPENFILENAMEA toAnsi(const OPENFILENAME& record)
+// The record converted field for field, each text through `text`: to the form the dialog takes at the
+// call, and back. Coming back, each text is rebuilt from its whole buffer, so the path's NUL and what
+// stood behind it come back too.
+template <typename To, typename From, typename Text> To converted(const From& record, Text text)
 {
     return {
         .lStructSize = record.lStructSize,
         .hwndOwner = record.hwndOwner,
         .hInstance = record.hInstance,
-        .lpstrFilter = ansi(record.lpstrFilter),
-        .lpstrCustomFilter = ansi(record.lpstrCustomFilter),
+        .lpstrFilter = text(record.lpstrFilter),
+        .lpstrCustomFilter = text(record.lpstrCustomFilter),
         .nMaxCustFilter = record.nMaxCustFilter,
         .nFilterIndex = record.nFilterIndex,
-        .lpstrFile = ansi(record.lpstrFile),
+        .lpstrFile = text(record.lpstrFile),
         .nMaxFile = record.nMaxFile,
-        .lpstrFileTitle = ansi(record.lpstrFileTitle),
+        .lpstrFileTitle = text(record.lpstrFileTitle),
         .nMaxFileTitle = record.nMaxFileTitle,
-        .lpstrInitialDir = ansi(record.lpstrInitialDir),
-        .lpstrTitle = ansi(record.lpstrTitle),
+        .lpstrInitialDir = text(record.lpstrInitialDir),
+        .lpstrTitle = text(record.lpstrTitle),
         .Flags = record.Flags,
         .nFileOffset = record.nFileOffset,
         .nFileExtension = record.nFileExtension,
-        .lpstrDefExt = ansi(record.lpstrDefExt),
+        .lpstrDefExt = text(record.lpstrDefExt),
         .lCustData = record.lCustData,
         .lpfnHook = record.lpfnHook,
-        .lpTemplateName = ansi(record.lpTemplateName),
-    };
-}
-
-// The dialog's answer copied back, every field: each text is rebuilt from its whole buffer, so the path's
-// NUL and what stood behind it come back too.
-OPENFILENAME fromAnsi(const platform::OPENFILENAMEA& record)
-{
-    return {
-        .lStructSize = record.lStructSize,
-        .hwndOwner = record.hwndOwner,
-        .hInstance = record.hInstance,
-        .lpstrFilter = wide(record.lpstrFilter),
-        .lpstrCustomFilter = wide(record.lpstrCustomFilter),
-        .nMaxCustFilter = record.nMaxCustFilter,
-        .nFilterIndex = record.nFilterIndex,
-        .lpstrFile = wide(record.lpstrFile),
-        .nMaxFile = record.nMaxFile,
-        .lpstrFileTitle = wide(record.lpstrFileTitle),
-        .nMaxFileTitle = record.nMaxFileTitle,
-        .lpstrInitialDir = wide(record.lpstrInitialDir),
-        .lpstrTitle = wide(record.lpstrTitle),
-        .Flags = record.Flags,
-        .nFileOffset = record.nFileOffset,
-        .nFileExtension = record.nFileExtension,
-        .lpstrDefExt = wide(record.lpstrDefExt),
-        .lCustData = record.lCustData,
-        .lpfnHook = record.lpfnHook,
-        .lpTemplateName = wide(record.lpTemplateName),
+        .lpTemplateName = text(record.lpTemplateName),
     };
 }
 
@@ -100,9 +74,9 @@ void browseInto(QWidget* owner, platform::FileDialog& dialog, platform::TextBox&
     OFName.Flags = platform::OFN_HIDEREADONLY | platform::OFN_CREATEPROMPT | platform::OFN_EXPLORER |
                    platform::OFN_NODEREFERENCELINKS | platform::OFN_LONGNAMES;
 
-    platform::OPENFILENAMEA call = toAnsi(OFName);
+    platform::OPENFILENAMEA call = converted<platform::OPENFILENAMEA>(OFName, ansi);
     const bool confirmed = dialog.GetOpenFileName(call);
-    OFName = fromAnsi(call);
+    OFName = converted<OPENFILENAME>(call, wide);
     if (!confirmed)
         return;
     // The buffer holds the path, its NUL and the rest of the blanks: the field takes the path alone.
