@@ -1,11 +1,13 @@
 // The real program, in a real X session: Options > Exit and the window manager's close request both end
 // the process at once with status 0, and write nothing.
 
-#include "support/DesktopDriver.h"
+#include "support/ClockProgram.h"
 
 #include <QtTest>
 
 #include <xcb/xcb.h>
+
+#include <memory>
 
 namespace {
 
@@ -43,64 +45,36 @@ class TestProgramEnds : public QObject {
 
 private:
     QTemporaryDir m_config;
-    QProcess m_clock;
-    quint32 m_window = 0;
+    std::unique_ptr<wobblix::test::ClockProgram> m_clock;
 
     void startClock()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        m_clock.setProcessEnvironment(environment);
-        m_clock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_clock.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
-        QVERIFY(m_clock.waitForStarted());
-        m_window = static_cast<quint32>(
-            wobblix::test::findWindow(m_clock.processId(), QStringLiteral("Wobblix Clock")));
-        QVERIFY2(m_window != 0, "the window did not appear");
+        m_clock = std::make_unique<wobblix::test::ClockProgram>(m_config.path());
+        QVERIFY2(m_clock->start(), "the window did not appear");
     }
 
     void expectEndedCleanly()
     {
-        QVERIFY(m_clock.waitForFinished(5000));
-        QCOMPARE(m_clock.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(m_clock.exitCode(), 0);
+        QVERIFY2(m_clock->endedCleanly(), m_clock->state());
         // Nothing saved on the way out.
         QCOMPARE(QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
     }
 
 private Q_SLOTS:
     void init() { QVERIFY(m_config.isValid()); }
-    void cleanup()
-    {
-        if (m_clock.state() != QProcess::NotRunning) {
-            m_clock.kill();
-            m_clock.waitForFinished();
-        }
-    }
+    void cleanup() { m_clock.reset(); }
 
     void optionsExit()
     {
         startClock();
-        // Open Options on the menu bar at the window's top left, then the last item, Exit.
-        const QRect window = wobblix::test::windowGeometry(m_window);
-        wobblix::test::clickAt(window.topLeft() + QPoint(20, 8), 1);
-        // The open menu grabs the keyboard: Up from no selection is the last item.
-        const auto visibleWindows = [this] {
-            return wobblix::test::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                           QStringLiteral("--pid"), QString::number(m_clock.processId())})
-                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                .size();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows() >= 2, 5000); // the window and its open menu
-        wobblix::test::xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
-                                QStringLiteral("Up"), QStringLiteral("Return")});
+        QVERIFY(m_clock->chooseFromOptions(3));
         expectEndedCleanly();
     }
 
     void closeRequestFromTheWindowManager()
     {
         startClock();
-        requestClose(m_window);
+        requestClose(static_cast<quint32>(m_clock->window()));
         expectEndedCleanly();
     }
 };

@@ -1,0 +1,157 @@
+#include "support/ClockProgram.h"
+
+#include "support/DesktopDriver.h"
+
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPoint>
+#include <QRect>
+#include <QThread>
+
+namespace wobblix::test {
+
+QString fakeTimeLibrary()
+{
+    for (const char* path :
+         {"/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
+          "/usr/lib/aarch64-linux-gnu/faketime/libfaketimeMT.so.1", "/usr/lib/faketime/libfaketimeMT.so.1"})
+        if (QFile::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    return QString();
+}
+
+namespace {
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` have passed.
+template <typename Condition> bool waitUntil(Condition done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+} // namespace
+
+ClockProgram::ClockProgram(const QString& configFolder)
+{
+    m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
+}
+
+ClockProgram::~ClockProgram()
+{
+    kill();
+}
+
+void ClockProgram::shiftClock(const QTime& startAt, int speed)
+{
+    m_environment.insert(QStringLiteral("LD_PRELOAD"), fakeTimeLibrary());
+    m_environment.insert(QStringLiteral("FAKETIME"), QStringLiteral("@%1 %2 x%3")
+                                                         .arg(QDate::currentDate().toString(Qt::ISODate),
+                                                              startAt.toString(QStringLiteral("HH:mm:ss")))
+                                                         .arg(speed));
+    // Every call reads the shifted clock afresh; libfaketime's cache would make it jump.
+    m_environment.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+}
+
+void ClockProgram::setEnvironment(const QString& name, const QString& value)
+{
+    if (value.isEmpty())
+        m_environment.remove(name);
+    else
+        m_environment.insert(name, value);
+}
+
+bool ClockProgram::start()
+{
+    m_process.setProcessEnvironment(m_environment);
+    // Standard error is kept for the test to read; standard output goes to the test's own.
+    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
+    if (!m_process.waitForStarted())
+        return false;
+    if (m_messageAtStart) {
+        // Return until the message, which takes the keyboard once it is shown, is gone.
+        if (!waitUntil([this] { return visibleWindows() >= 2; }, 10000) ||
+            !waitUntil(
+                [this] {
+                    keys({QStringLiteral("Return")});
+                    return visibleWindows() == 1;
+                },
+                5000))
+            return false;
+    }
+    m_window = findWindow(pid(), QStringLiteral("Wobblix Clock"));
+    if (m_messageAtStart) // without a window manager nobody gives the window the keyboard back
+        xdotool({QStringLiteral("windowfocus"), QString::number(m_window)});
+    return m_window != 0 && waitUntil([this] { return focusedWindow() == m_window; }, 5000);
+}
+
+qsizetype ClockProgram::visibleWindows() const
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                    QString::number(pid())})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .size();
+}
+
+void ClockProgram::keys(const QStringList& names) const
+{
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} + names);
+}
+
+void ClockProgram::type(const QString& text) const
+{
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+bool ClockProgram::chooseFromOptions(int item) const
+{
+    // "Options" is the first title of the menu bar, at the window's top left.
+    clickAt(windowGeometry(m_window).topLeft() + QPoint(20, 8), 1);
+    if (!waitUntil([this] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
+        return false;
+    // Down from no selection is the first item.
+    keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));
+    return true;
+}
+
+bool ClockProgram::ended(int timeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
+bool ClockProgram::endedCleanly()
+{
+    return ended() && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+}
+
+void ClockProgram::kill()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+QString ClockProgram::standardError()
+{
+    m_standardError += QString::fromLocal8Bit(m_process.readAllStandardError());
+    return m_standardError;
+}
+
+QByteArray ClockProgram::state()
+{
+    return QStringLiteral("state %1, exit status %2, exit code %3, standard error: %4")
+        .arg(m_process.state())
+        .arg(m_process.exitStatus())
+        .arg(m_process.exitCode())
+        .arg(standardError())
+        .toLocal8Bit();
+}
+
+} // namespace wobblix::test
