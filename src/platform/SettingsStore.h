@@ -18,11 +18,11 @@ public:
 
 // The per-user settings store: named texts under an application, a section and a key, in the file
 // <configuration folder>/<application>.conf (on Linux $XDG_CONFIG_HOME, by default ~/.config), section
-// [<section>], in the INI format QSettings reads (on Windows the registry, HKEY_CURRENT_USER\Software\
-// <application>\<section>, and on macOS a property list, through QSettings). Every text comes back exactly as
-// it stands in the file, whoever wrote it, and a text saved here exactly as it was saved. A Save replaces
-// only the lines of the keys it writes, and replaces the file at once: on disk it is always the old one or
-// the new one, whole.
+// [<section>], in the INI format QSettings reads (on Windows the registry key
+// HKEY_CURRENT_USER\Software\<application>\<section>, and on macOS a property list, through QSettings). Every
+// text comes back exactly as it stands in the file, whoever wrote it, and a text saved here exactly as it was
+// saved. A Save replaces only the lines of the keys it writes, and replaces the file at once: on disk it is
+// always the old one or the new one, whole.
 class SettingsStore {
 public:
     using Values = QList<std::pair<QString, QString>>; // key and text, in the order they are written
