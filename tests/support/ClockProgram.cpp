@@ -88,8 +88,29 @@ bool ClockProgram::start()
                 return accessible({QStringLiteral("windows")}).contains(QStringLiteral("\tWobblix Clock\t"));
             },
             10000);
+    if (m_messageAtStart) {
+        // Return until the message, which takes the keyboard once it is shown, is gone.
+        if (!waitUntil([this] { return visibleWindows() >= 2; }, 10000) ||
+            !waitUntil(
+                [this] {
+                    keys({QStringLiteral("Return")});
+                    return visibleWindows() == 1;
+                },
+                5000))
+            return false;
+    }
     m_window = findWindow(pid(), QStringLiteral("Wobblix Clock"));
+    if (m_messageAtStart) // without a window manager nobody gives the window the keyboard back
+        xdotool({QStringLiteral("windowfocus"), QString::number(m_window)});
     return m_window != 0 && waitUntil([this] { return focusedWindow() == m_window; }, 5000);
+}
+
+qsizetype ClockProgram::visibleWindows() const
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                    QString::number(pid())})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .size();
 }
 
 void ClockProgram::keys(const QStringList& names) const
@@ -104,15 +125,9 @@ void ClockProgram::type(const QString& text) const
 
 bool ClockProgram::chooseFromOptions(int item) const
 {
-    const auto visibleWindows = [this] {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                        QString::number(pid())})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-            .size();
-    };
     // "Options" is the first title of the menu bar, at the window's top left.
     clickAt(windowGeometry(m_window).topLeft() + QPoint(20, 8), 1);
-    if (!waitUntil([&] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
+    if (!waitUntil([this] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
         return false;
     // Down from no selection is the first item.
     keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));

@@ -31,6 +31,10 @@ public:
     // server in reach and its controls on the accessibility bus; it is then driven with accessible().
     void useWayland();
 
+    // Before start: the program shows a message box over its window as it starts (a damaged setting);
+    // start() waits for it, dismisses it with Return and gives the keyboard back to the window.
+    void expectMessageAtStart() { m_messageAtStart = true; }
+
     // Starts the program and waits until its window is shown and has the keyboard focus (on Wayland: until
     // the accessibility bus shows its window). False when it did not start or the window did not come
     // within ten seconds.
@@ -62,6 +66,10 @@ public:
     QByteArray state();
 
 private:
+    // The program's visible top-level windows: its main window, and an open menu or message box.
+    qsizetype visibleWindows() const;
+
+    bool m_messageAtStart = false;
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     quint64 m_window = 0; // on the X server; 0 on Wayland

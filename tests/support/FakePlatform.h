@@ -57,12 +57,12 @@ public:
 // Answers each dialog with what the test put in `answer` (by default: Cancel).
 class FakeFileDialog final : public platform::FileDialog {
 public:
-    bool GetOpenFileName(OPENFILENAME& record) override
+    bool GetOpenFileName(platform::OPENFILENAMEA& record) override
     {
         ++calls;
         return answer ? answer(record) : false;
     }
-    std::function<bool(OPENFILENAME&)> answer;
+    std::function<bool(platform::OPENFILENAMEA&)> answer;
     int calls = 0;
 };
 
