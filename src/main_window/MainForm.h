@@ -67,6 +67,10 @@ private:
     void createMenu();
     void connectEvents();
 
+    // The six stored settings: key, control and property (main_window/SettingsHandlers.cpp).
+    struct StoredSetting;
+    static const StoredSetting StoredSettings[6];
+
     platform::Platform m_platform;
 
     // Controls, owned by the window through their parents. Upper panel: the alarm.

@@ -1,5 +1,6 @@
 // The window as the user sees it: frame, colours, every control with its caption, position and size in
-// twips, the focus order, and the menu.
+// twips, the focus order, and the menu. The controls are one table, read as the window is described, and
+// one loop builds them.
 
 #include "main_window/MainForm.h"
 
@@ -10,8 +11,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <type_traits>
 
 namespace wobblix {
 
@@ -41,17 +45,6 @@ QFont bodyFont()
     return font;
 }
 
-// Labels lie beneath every other control, as they always have: a label that reaches into the control
-// below it must not cover that control's border or check box.
-QLabel* label(const QString& name, const QString& caption, QWidget* container)
-{
-    auto* control = new QLabel(caption, container);
-    control->setObjectName(name);
-    control->setAutoFillBackground(true);
-    control->lower();
-    return control;
-}
-
 // Narrows the labels' face just enough for each caption to fit the fixed width the layout gives it; desktop
 // faces are wider than the one the layout was drawn for. Faces do not narrow exactly in proportion, so
 // each caption steps down until it really fits. The labels share one face, and each step of it is
@@ -72,54 +65,155 @@ void fitCaptions(QList<QLabel*> labels)
     }
 }
 
-platform::CheckBox* checkBox(const QString& name, const QString& accessibleName, QWidget* container)
-{
-    auto* control = new platform::CheckBox(QStringLiteral("On"), container);
-    control->setObjectName(name);
-    control->setAccessibleName(accessibleName);
-    control->setAutoFillBackground(true);
-    control->setBackgroundRole(QPalette::Window); // the panel's grey, not the lighter button face
-    return control;
-}
+// The classes of the window's controls.
+enum class Class { PictureBox, Timer, CommandButton, TextBox, CheckBox, Label };
 
-QPushButton* button(const QString& name, const QString& caption, const QString& accessibleName,
-                    QWidget* container)
-{
-    auto* control = new QPushButton(caption, container);
-    control->setObjectName(name);
-    control->setAccessibleName(accessibleName);
-    control->setAutoDefault(false);
-    return control;
-}
+// What a control sets beyond its class's defaults; whatever is not set keeps the default.
+struct Further {
+    QColor background = {};          // the panels' grey, for a panel and for the labels and check boxes on it
+    bool heading = false;            // the heading face, for the two panel titles
+    bool disabled = false;           // the path fields: shown greyed, they cannot be focused or typed into
+    int maxLength = 0;               // the time fields hold at most this many characters (0: no limit)
+    bool invisible = false;          // Picture1, which only carries the notification icon's picture
+    QStringView picture = {};        // the icon a picture box holds, a resource path
+    int intervalMs = 0;              // a timer's interval
+    bool enabled = false;            // a timer ticking from creation
+    QStringView buddy = {};          // the field a label names, for screen readers
+    QStringView accessibleName = {}; // what a screen reader calls a control whose caption does not say it
+};
 
-platform::TextBox* textBox(const QString& name, const QString& accessibleName, QWidget* container)
-{
-    auto* control = new platform::TextBox(container);
-    control->setObjectName(name);
-    control->setAccessibleName(accessibleName);
-    return control;
-}
+// One control of the window. Positions and sizes are in twips inside the container, whose border they
+// start from; a timer has no size and its position has no effect. Tab indices run from 0 without gaps;
+// a timer has none.
+struct Control {
+    QStringView name;
+    Class kind;
+    QStringView container; // "MainForm": the window's client area, below the menu bar
+    QStringView caption;
+    int left, top, width, height;
+    int tabIndex;
+    Further further;
+};
 
-// The path fields show a path but cannot be focused, selected or typed into: only Browse and the stored
-// settings fill them.
-platform::TextBox* pathBox(const QString& name, const QString& accessibleName, QWidget* container)
-{
-    platform::TextBox* control = textBox(name, accessibleName, container);
-    control->setEnabled(false);
-    return control;
-}
+constexpr int NoTabIndex = -1;
 
-platform::TextBox* timeBox(const QString& name, const QString& accessibleName, QWidget* container)
-{
-    platform::TextBox* control = textBox(name, accessibleName, container);
-    control->setMaxLength(2);
-    return control;
-}
+using enum Class;
 
-platform::Timer* timer(const QString& name, int intervalMs, bool enabled, QObject* container)
+// The window's controls, in the order the window creates them, each container before what it holds.
+// The timers come last, the alarm's first: ticks that fall due together arrive in the order their timers
+// started, so at the top of the hour the alarm is checked before the chime, and whichever sounds puts the
+// other to rest.
+// clang-format off
+const Control Controls[] = {
+    // Name                  Class          Container    Caption              Left   Top  Width Height Tab
+    {u"Picture3",            PictureBox,    u"MainForm", u"",                  120, 2400, 5415, 1695, 15,
+     {.background = PanelGrey, .accessibleName = u"Chimes"}},
+    {u"cmdChimesPlay",       CommandButton, u"Picture3", u"Play",             4080,  960,  855,  375,  9,
+     {.accessibleName = u"Play the chime sound"}},
+    {u"cmdChimesBrowse",     CommandButton, u"Picture3", u"Browse...",        3120,  960,  855,  375,  8,
+     {.accessibleName = u"Browse for the chime sound file"}},
+    {u"txtChimesSoundFile",  TextBox,       u"Picture3", u"",                  120,  960, 2895,  285,  7,
+     {.disabled = true, .accessibleName = u"Chimes Sound File"}},
+    {u"chkChimes",           CheckBox,      u"Picture3", u"On",               1440,  120,  735,  255,  6,
+     {.background = PanelGrey, .accessibleName = u"Chimes On"}},
+    {u"lblChimesSoundFile",  Label,         u"Picture3", u"Sound File",        120,  720, 1215,  255, 17,
+     {.background = PanelGrey}},
+    {u"lblChimes",           Label,         u"Picture3", u"Chimes",            120,  120, 1575,  255, 16,
+     {.background = PanelGrey, .heading = true}},
+    {u"Picture2",            PictureBox,    u"MainForm", u"",                  120,  120, 5415, 2175, 11,
+     {.background = PanelGrey, .accessibleName = u"Alarm Clock"}},
+    {u"Picture1",            PictureBox,    u"Picture2", u"",                 4440,  120,  255,  255, 18,
+     {.invisible = true, .picture = u":/icons/notification.ico"}},
+    {u"chkAlarmClock",       CheckBox,      u"Picture2", u"On",               1440,  120,  735,  255,  0,
+     {.background = PanelGrey, .accessibleName = u"Alarm Clock On"}},
+    {u"txtSound",            TextBox,       u"Picture2", u"",                  120,  960, 2895,  285,  1,
+     {.disabled = true, .accessibleName = u"Alarm Clock Sound File"}},
+    {u"cmdBrowse",           CommandButton, u"Picture2", u"Browse...",        3120,  960,  855,  375,  2,
+     {.accessibleName = u"Browse for the alarm sound file"}},
+    {u"cmdPlay",             CommandButton, u"Picture2", u"Play",             4080,  960,  855,  375,  3,
+     {.accessibleName = u"Play the alarm sound"}},
+    {u"txtHour",             TextBox,       u"Picture2", u"",                  120, 1680,  975,  285,  4,
+     {.maxLength = 2, .accessibleName = u"Hour (0 - 23)"}},
+    {u"txtMinute",           TextBox,       u"Picture2", u"",                 1440, 1680,  855,  285,  5,
+     {.maxLength = 2, .accessibleName = u"Minute (0 - 59)"}},
+    {u"lblAlarmClock",       Label,         u"Picture2", u"Alarm Clock",       120,  120, 1575,  255, 10,
+     {.background = PanelGrey, .heading = true}},
+    {u"lblSoundFile",        Label,         u"Picture2", u"Sound File",        120,  720, 1215,  255, 14,
+     {.background = PanelGrey}},
+    {u"lblHour",             Label,         u"Picture2", u"Hour (0 - 23)",     120, 1440,  975,  255, 13,
+     {.background = PanelGrey, .buddy = u"txtHour"}},
+    {u"lblMinute",           Label,         u"Picture2", u"Minute (0 - 59)",  1440, 1440, 1095,  255, 12,
+     {.background = PanelGrey, .buddy = u"txtMinute"}},
+    {u"Timer1",              Timer,         u"Picture2", u"",                 4800,  120,    0,    0, NoTabIndex,
+     {.intervalMs = WatchIntervalMs, .enabled = true}},
+    {u"Timer2",              Timer,         u"Picture3", u"",                 4440,  120,    0,    0, NoTabIndex,
+     {.intervalMs = WatchIntervalMs, .enabled = true}},
+    {u"Timer3",              Timer,         u"Picture2", u"",                 4680, 1680,    0,    0, NoTabIndex,
+     {.intervalMs = RestIntervalMs}},
+};
+// clang-format on
+
+// Creates one control of the table inside its container, a widget or, for a timer, a plain object.
+QObject* createControl(const Control& row, QWidget* container)
 {
-    auto* control = new platform::Timer(intervalMs, enabled, container);
-    control->setObjectName(name);
+    const QString caption = row.caption.toString();
+    const Further& further = row.further;
+    QWidget* control = nullptr;
+    switch (row.kind) {
+    case Timer:
+        return new platform::Timer(further.intervalMs, further.enabled, container);
+    case PictureBox: {
+        // A picture box without a colour of its own shows its container's.
+        auto* box = new platform::PictureBox(
+            further.background.isValid() ? further.background : container->palette().color(QPalette::Window),
+            container);
+        if (!further.picture.isEmpty())
+            box->setPicture(QIcon(further.picture.toString()));
+        // A panel takes the focus, through Tab only; an invisible one never does.
+        box->setFocusPolicy(further.invisible ? Qt::NoFocus : Qt::TabFocus);
+        control = box;
+        break;
+    }
+    case CommandButton: {
+        auto* button = new QPushButton(caption, container);
+        button->setAutoDefault(false);
+        control = button;
+        break;
+    }
+    case TextBox: {
+        auto* box = new platform::TextBox(container);
+        if (further.maxLength > 0)
+            box->setMaxLength(further.maxLength);
+        control = box;
+        break;
+    }
+    case CheckBox:
+        control = new platform::CheckBox(caption, container);
+        break;
+    case Label: {
+        auto* label = new QLabel(caption, container);
+        // Labels lie beneath every other control, as they always have: a label that reaches into the
+        // control below it must not cover that control's border or check box.
+        label->lower();
+        if (!further.buddy.isEmpty())
+            label->setBuddy(container->findChild<QWidget*>(further.buddy.toString()));
+        control = label;
+        break;
+    }
+    }
+    if (further.background.isValid() && row.kind != PictureBox) {
+        QPalette colours = control->palette();
+        colours.setColor(QPalette::Window, further.background);
+        control->setPalette(colours);
+        control->setAutoFillBackground(true);
+        control->setBackgroundRole(QPalette::Window); // a check box's own is the lighter button face
+    }
+    if (further.heading)
+        control->setFont(headingFont());
+    if (!further.accessibleName.isEmpty())
+        control->setAccessibleName(further.accessibleName.toString());
+    if (further.disabled)
+        control->setEnabled(false);
     return control;
 }
 
@@ -134,81 +228,65 @@ void MainForm::createControls()
     QWidget* client = clientArea();
     client->setFont(bodyFont());
 
-    // Lower panel: the hourly chimes.
-    Picture3 = new platform::PictureBox(PanelGrey, client);
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture3->setAccessibleName(QStringLiteral("Chimes"));
-    place(Picture3, 120, 2400, 5415, 1695);
-    Timer2 = timer(QStringLiteral("Timer2"), WatchIntervalMs, true, Picture3);
-    cmdChimesPlay = button(QStringLiteral("cmdChimesPlay"), QStringLiteral("Play"),
-                           QStringLiteral("Play the chime sound"), Picture3);
-    Picture3->place(cmdChimesPlay, 4080, 960, 855, 375);
-    cmdChimesBrowse = button(QStringLiteral("cmdChimesBrowse"), QStringLiteral("Browse..."),
-                             QStringLiteral("Browse for the chime sound file"), Picture3);
-    Picture3->place(cmdChimesBrowse, 3120, 960, 855, 375);
-    txtChimesSoundFile =
-        pathBox(QStringLiteral("txtChimesSoundFile"), QStringLiteral("Chimes Sound File"), Picture3);
-    Picture3->place(txtChimesSoundFile, 120, 960, 2895, 285);
-    chkChimes = checkBox(QStringLiteral("chkChimes"), QStringLiteral("Chimes On"), Picture3);
-    Picture3->place(chkChimes, 1440, 120, 735, 255);
-    QLabel* lblChimesSoundFile =
-        label(QStringLiteral("lblChimesSoundFile"), QStringLiteral("Sound File"), Picture3);
-    Picture3->place(lblChimesSoundFile, 120, 720, 1215, 255);
-    QLabel* lblChimes = label(QStringLiteral("lblChimes"), QStringLiteral("Chimes"), Picture3);
-    lblChimes->setFont(headingFont());
-    Picture3->place(lblChimes, 120, 120, 1575, 255);
+    QList<QLabel*> captions; // the labels in the body face, fitted to their widths below
+    QMap<int, QWidget*> byTabIndex;
+    for (const Control& row : Controls) {
+        auto* panel = client->findChild<platform::PictureBox*>(row.container.toString());
+        Q_ASSERT_X(panel != nullptr || row.container == u"MainForm", "MainForm", "a container comes first");
+        QObject* created = createControl(row, panel != nullptr ? panel : client);
+        created->setObjectName(row.name.toString());
+        auto* control = qobject_cast<QWidget*>(created);
+        if (control == nullptr)
+            continue; // a timer
+        if (panel != nullptr)
+            panel->place(control, row.left, row.top, row.width, row.height);
+        else
+            place(control, row.left, row.top, row.width, row.height);
+        if (row.further.invisible)
+            control->setVisible(false);
+        if (auto* label = qobject_cast<QLabel*>(control); label != nullptr && !row.further.heading)
+            captions.append(label);
+        // The tab index stays readable on the control, as the window describes it.
+        control->setProperty("TabIndex", row.tabIndex);
+        byTabIndex.insert(row.tabIndex, control);
+    }
+    fitCaptions(captions);
 
-    // Upper panel: the alarm.
-    Picture2 = new platform::PictureBox(PanelGrey, client);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setAccessibleName(QStringLiteral("Alarm Clock"));
-    place(Picture2, 120, 120, 5415, 2175);
-    Timer3 = timer(QStringLiteral("Timer3"), RestIntervalMs, false, Picture2);
-    Timer1 = timer(QStringLiteral("Timer1"), WatchIntervalMs, true, Picture2);
-    Picture1 = new platform::PictureBox(PanelGrey, Picture2);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPicture(QIcon(QStringLiteral(":/icons/notification.ico")));
-    Picture2->place(Picture1, 4440, 120, 255, 255);
-    Picture1->setVisible(false);
-    chkAlarmClock = checkBox(QStringLiteral("chkAlarmClock"), QStringLiteral("Alarm Clock On"), Picture2);
-    Picture2->place(chkAlarmClock, 1440, 120, 735, 255);
-    txtSound = pathBox(QStringLiteral("txtSound"), QStringLiteral("Alarm Clock Sound File"), Picture2);
-    Picture2->place(txtSound, 120, 960, 2895, 285);
-    cmdBrowse = button(QStringLiteral("cmdBrowse"), QStringLiteral("Browse..."),
-                       QStringLiteral("Browse for the alarm sound file"), Picture2);
-    Picture2->place(cmdBrowse, 3120, 960, 855, 375);
-    cmdPlay = button(QStringLiteral("cmdPlay"), QStringLiteral("Play"),
-                     QStringLiteral("Play the alarm sound"), Picture2);
-    Picture2->place(cmdPlay, 4080, 960, 855, 375);
-    txtHour = timeBox(QStringLiteral("txtHour"), QStringLiteral("Hour (0 - 23)"), Picture2);
-    Picture2->place(txtHour, 120, 1680, 975, 285);
-    txtMinute = timeBox(QStringLiteral("txtMinute"), QStringLiteral("Minute (0 - 59)"), Picture2);
-    Picture2->place(txtMinute, 1440, 1680, 855, 285);
-    QLabel* lblAlarmClock = label(QStringLiteral("lblAlarmClock"), QStringLiteral("Alarm Clock"), Picture2);
-    lblAlarmClock->setFont(headingFont());
-    Picture2->place(lblAlarmClock, 120, 120, 1575, 255);
-    QLabel* lblSoundFile = label(QStringLiteral("lblSoundFile"), QStringLiteral("Sound File"), Picture2);
-    Picture2->place(lblSoundFile, 120, 720, 1215, 255);
-    QLabel* lblHour = label(QStringLiteral("lblHour"), QStringLiteral("Hour (0 - 23)"), Picture2);
-    Picture2->place(lblHour, 120, 1440, 975, 255);
-    QLabel* lblMinute = label(QStringLiteral("lblMinute"), QStringLiteral("Minute (0 - 59)"), Picture2);
-    Picture2->place(lblMinute, 1440, 1440, 1095, 255);
-    lblHour->setBuddy(txtHour);
-    lblMinute->setBuddy(txtMinute);
-    fitCaptions({lblSoundFile, lblHour, lblMinute, lblChimesSoundFile});
+    // Focus order: Tab visits the controls that take the focus by their tab indices, and comes back to the
+    // first. Labels, the disabled path fields, the timers and the invisible Picture1 take none.
+    QWidget* previous = nullptr;
+    for (QWidget* control : std::as_const(byTabIndex)) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous == nullptr)
+            setStartFocus(control);
+        else
+            setTabOrder(previous, control);
+        previous = control;
+    }
 
-    // Focus order. Labels, the disabled path fields, the timers and the invisible Picture1 take no focus;
-    // the two panels do, last, and Tab then comes back to the alarm's switch.
-    Picture2->setFocusPolicy(Qt::TabFocus);
-    Picture3->setFocusPolicy(Qt::TabFocus);
-    Picture1->setFocusPolicy(Qt::NoFocus);
-    QWidget* const focusOrder[] = {chkAlarmClock, cmdBrowse,       cmdPlay,       txtHour,  txtMinute,
-                                   chkChimes,     cmdChimesBrowse, cmdChimesPlay, Picture2, Picture3};
-    for (std::size_t i = 1; i < std::size(focusOrder); ++i)
-        setTabOrder(focusOrder[i - 1], focusOrder[i]);
-    setStartFocus(chkAlarmClock);
+    // The controls the handlers use, by name.
+    const auto bind = [this](auto*& member, QStringView name) {
+        member = findChild<std::remove_reference_t<decltype(*member)>*>(name.toString());
+        Q_ASSERT_X(member != nullptr, "MainForm", "a control the handlers use is missing from the table");
+    };
+    bind(Picture2, u"Picture2");
+    bind(Picture1, u"Picture1");
+    bind(Timer1, u"Timer1");
+    bind(Timer3, u"Timer3");
+    bind(chkAlarmClock, u"chkAlarmClock");
+    bind(txtSound, u"txtSound");
+    bind(cmdBrowse, u"cmdBrowse");
+    bind(cmdPlay, u"cmdPlay");
+    bind(txtHour, u"txtHour");
+    bind(txtMinute, u"txtMinute");
+    bind(Picture3, u"Picture3");
+    bind(Timer2, u"Timer2");
+    bind(chkChimes, u"chkChimes");
+    bind(txtChimesSoundFile, u"txtChimesSoundFile");
+    bind(cmdChimesBrowse, u"cmdChimesBrowse");
+    bind(cmdChimesPlay, u"cmdChimesPlay");
 }
-
 void MainForm::createMenu()
 {
     QMenuBar* bar = menuBar();

@@ -13,8 +13,10 @@ namespace wobblix::platform {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: Qt would append it to every window title that does not already end with it, and
+    // each window's title is exactly its own ("Sound to Play", not "Sound to Play — Wobblix Clock").
+    // Where a display name is asked for, Qt gives the application name instead.
     setApplicationName(QStringLiteral("Wobblix Clock"));
-    setApplicationDisplayName(QStringLiteral("Wobblix Clock"));
     setApplicationVersion(QStringLiteral("1.00"));
     setDesktopFileName(QStringLiteral("wobblix-clock"));
     // The clock ends only when its window is unloaded. Without this, dismissing a message box while the

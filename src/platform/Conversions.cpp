@@ -15,6 +15,26 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// Whether a well-formed number, trimmed, is below 1 in size: the power of ten of its first significant
+// digit, plus its exponent, is negative. A number with no significant digit is 0.
+bool roundsToZero(const QString& number)
+{
+    const qsizetype e = number.indexOf(u'e', 0, Qt::CaseInsensitive);
+    const QStringView mantissa = QStringView(number).first(e < 0 ? number.size() : e);
+    const qsizetype point = mantissa.indexOf(u'.') < 0 ? mantissa.size() : mantissa.indexOf(u'.');
+    qsizetype first = 0;
+    while (first < mantissa.size() && !(isAsciiDigit(mantissa[first]) && mantissa[first] != u'0'))
+        ++first;
+    if (first == mantissa.size())
+        return true;
+    bool ok = false;
+    qint64 exponent = e < 0 ? 0 : QStringView(number).sliced(e + 1).toLongLong(&ok);
+    if (e >= 0 && !ok) // beyond 64 bits: only its sign counts
+        exponent =
+            number[e + 1] == u'-' ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint32>::max();
+    return (first < point ? point - first - 1 : point - first) + exponent < 0;
+}
+
 // Reads text as a decimal number: optional blanks, one sign, digits with at most one decimal point
 // (at least one digit in all), an optional exponent, optional blanks. Nothing else is a number.
 std::optional<double> parseNumber(const QString& text)
@@ -54,8 +74,11 @@ std::optional<double> parseNumber(const QString& text)
         return std::nullopt;
     bool ok = false;
     const double value = t.toDouble(&ok); // QString::toDouble always uses the C locale
-    // The form was checked above, so a failed reading can only mean a number beyond any double.
-    return ok ? value : std::numeric_limits<double>::infinity();
+    // The form was checked above, so a failed reading can only mean a number beyond a double's range:
+    // too large, or so small that it rounds to 0 ("1e-400").
+    if (ok)
+        return value;
+    return roundsToZero(t) ? 0.0 : std::numeric_limits<double>::infinity();
 }
 
 } // namespace

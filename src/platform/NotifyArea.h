@@ -1,12 +1,28 @@
 #pragma once
 
+#include <QIcon>
 #include <QtGlobal>
 
-namespace wobblix {
-struct NOTIFYICONDATA;
-}
+#include <array>
+
+class QWidget;
 
 namespace wobblix::platform {
+
+// The notification-icon record in the form the notification area takes it at the call: the tip is a field
+// of TipBytes single-byte characters in the local 8-bit encoding, read up to its first NUL. Callers convert
+// their own record into this form for each call and copy it back afterwards.
+struct NOTIFYICONDATAA {
+    static constexpr qsizetype TipBytes = 64;
+
+    quint32 cbSize = 0;           // the size of the record as the caller passes it, in bytes
+    QWidget* hWnd = nullptr;      // receives the icon's mouse actions; with uID, names the icon
+    quint32 uID = 0;              // the icon's number among hWnd's icons
+    quint32 uFlags = 0;           // NotifyArea::NIF_ values: which of the fields below count
+    quint32 uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
+    QIcon hIcon;                  // the image shown
+    std::array<char, TipBytes> szTip{};
+};
 
 // The desktop's notification area, driven by the notification-icon record: adds or deletes the icon the
 // record names. Mouse actions on an added icon are reported to the record's window as the record says:
@@ -17,6 +33,11 @@ class NotifyArea {
 public:
     static constexpr quint32 NIM_ADD = 0;
     static constexpr quint32 NIM_DELETE = 2;
+
+    // Which fields of the record the notification area reads (uFlags).
+    static constexpr quint32 NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
+    static constexpr quint32 NIF_ICON = 0x2;    // hIcon: the image shown
+    static constexpr quint32 NIF_TIP = 0x4;     // szTip: the tip shown over the icon
 
     // Windows mouse message numbers.
     static constexpr quint32 WM_MOUSEMOVE = 0x200;
@@ -31,7 +52,7 @@ public:
     static constexpr quint32 WM_MBUTTONDBLCLK = 0x209;
 
     virtual ~NotifyArea() = default;
-    virtual bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATA& record) = 0;
+    virtual bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATAA& record) = 0;
 };
 
 } // namespace wobblix::platform

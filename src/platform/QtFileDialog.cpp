@@ -1,7 +1,5 @@
 #include "platform/QtFileDialog.h"
 
-#include "sound/FileOpen.h"
-
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,18 +12,19 @@ namespace wobblix::platform {
 
 namespace {
 
-const QChar NUL(u'\0');
+const char NUL = '\0';
 
-// A record's text up to its first NUL: the whole text when there is none.
-QString upToNul(const QString& text)
+// A record's text up to its first NUL (the whole text when there is none), decoded.
+QString upToNul(const QByteArray& text)
 {
-    return text.left(text.indexOf(NUL));
+    const qsizetype end = text.indexOf(NUL);
+    return QString::fromUtf8(end < 0 ? text : text.first(end));
 }
 
 // "Description" NUL "*.a;*.b" NUL ... NUL NUL as Qt's name filters, "Description (*.a *.b)".
-QStringList nameFilters(const QString& filter)
+QStringList nameFilters(const QByteArray& filter)
 {
-    const QStringList parts = filter.split(NUL);
+    const QStringList parts = QString::fromUtf8(filter).split(QChar(NUL));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size() && !parts.at(i).isEmpty(); i += 2) {
         QString patterns = parts.at(i + 1);
@@ -46,13 +45,13 @@ QString localFolder(const QString& folder)
 }
 
 // Writes text and its NUL at the start of the buffer, keeping the buffer's length and what stood behind.
-void writeInto(QString& buffer, const QString& text)
+void writeInto(QByteArray& buffer, const QByteArray& text)
 {
-    buffer.replace(0, text.size() + 1, text + NUL);
+    buffer.replace(0, text.size() + 1, QByteArray(text).append(NUL));
 }
 
-// How many characters a buffer of the record holds: its stated length, or less when the text is shorter.
-qsizetype capacity(const QString& buffer, quint32 statedLength)
+// How many bytes a buffer of the record holds: its stated length, or less when the text is shorter.
+qsizetype capacity(const QByteArray& buffer, quint32 statedLength)
 {
     return std::min(buffer.size(), static_cast<qsizetype>(statedLength));
 }
@@ -80,7 +79,7 @@ public:
         if (files.size() != 1)
             return; // no name, or several: nothing to accept
         const QString path = QDir::toNativeSeparators(files.first());
-        if (path.size() > m_maxPathLength) {
+        if (path.toUtf8().size() > m_maxPathLength) {
             reject(); // the path does not fit the record: the dialog fails
             return;
         }
@@ -108,7 +107,7 @@ private:
 
 } // namespace
 
-bool QtFileDialog::GetOpenFileName(OPENFILENAME& record)
+bool QtFileDialog::GetOpenFileName(OPENFILENAMEA& record)
 {
     // Room for the path and its NUL.
     const qsizetype maxPathLength = capacity(record.lpstrFile, record.nMaxFile) - 1;
@@ -133,13 +132,13 @@ bool QtFileDialog::GetOpenFileName(OPENFILENAME& record)
     if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty())
         return false;
 
-    const QString path = dialog.chosen();
-    const QString name = QFileInfo(path).fileName();
+    const QByteArray path = dialog.chosen().toUtf8();
+    const QByteArray name = QFileInfo(dialog.chosen()).fileName().toUtf8();
     writeInto(record.lpstrFile, path);
     if (name.size() < capacity(record.lpstrFileTitle, record.nMaxFileTitle))
         writeInto(record.lpstrFileTitle, name);
     record.nFileOffset = static_cast<quint16>(path.size() - name.size());
-    const qsizetype dot = name.lastIndexOf(u'.');
+    const qsizetype dot = name.lastIndexOf('.');
     record.nFileExtension = static_cast<quint16>(dot < 0 ? 0 : record.nFileOffset + dot + 1);
     record.nFilterIndex = static_cast<quint32>(filters.indexOf(dialog.selectedNameFilter()) + 1);
     return true;

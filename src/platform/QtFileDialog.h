@@ -14,14 +14,14 @@ namespace wobblix::platform {
 // - with OFN_CREATEPROMPT a name that does not exist is accepted only after the user has agreed, in the
 //   dialog's own question, to create it; the file is not created, and "No" returns to the dialog;
 // - with OFN_NODEREFERENCELINKS a symbolic link comes back as the link's own path;
-// - a full path that does not fit lpstrFile with its NUL (more than nMaxFile - 1 characters) ends the
-//   dialog as a failure: false, the buffers untouched.
+// - a full path that does not fit lpstrFile with its NUL (more than nMaxFile - 1 bytes) ends the dialog
+//   as a failure: false, the buffers untouched.
 // On success the full path goes into lpstrFile and the name alone into lpstrFileTitle, each followed by
 // a NUL, and nFileOffset, nFileExtension and nFilterIndex are written. The dialog runs a nested event loop,
 // so the window's timers keep ticking while it is open.
 class QtFileDialog final : public FileDialog {
 public:
-    bool GetOpenFileName(OPENFILENAME& record) override;
+    bool GetOpenFileName(OPENFILENAMEA& record) override;
 };
 
 } // namespace wobblix::platform

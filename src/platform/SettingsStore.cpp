@@ -3,28 +3,147 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QMap>
+#include <QHash>
 #include <QSaveFile>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QStandardPaths>
+#include <QStringDecoder>
 
-#include <utility>
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+#include <QSettings>
+#endif
 
 namespace wobblix::platform {
 
 namespace {
-
-// How long Save waits for another program that is writing the same file (QSettings' lock).
-constexpr int LockWaitMs = 5000;
 
 QString quoted(const QString& path)
 {
     return u'"' + QDir::toNativeSeparators(path) + u'"';
 }
 
-// Why a folder could not be made: the nearest part of its path that exists is a file, or it is a folder
-// that takes no new folders.
+bool isHexDigit(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// The text of the value on a "Key=value" line. QSettings' own reader (Qt 6.4) takes a
+// value apart: it splits it at unquoted commas into a list ("wake,up.wav"), cuts it at a ";", reads
+// "@Type(...)" as another type, and drops a backslash whose escape it does not know ("C:\Sounds" loses
+// "\S"). Here a value is one text, exactly as it stands, with only these rules of the format:
+// - blanks around it are not part of it; a value in double quotes is the text inside them;
+// - the escapes QSettings writes (\\ \" \' \? \a \b \f \n \r \t \v \xHHHH) stand for their character, when
+//   every backslash of the value starts one: a value with any other backslash was not written by
+//   QSettings, and each of its backslashes stands for itself ("C:\Sounds\alarm.wav");
+// - "@@" at the start stands for "@", as QSettings writes a text that starts with "@".
+QString readValue(QByteArrayView line)
+{
+    QByteArrayView raw = line.sliced(line.indexOf('=') + 1).trimmed();
+    if (raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"'))
+        raw = raw.sliced(1, raw.size() - 2);
+    // Decoded keeping a U+FEFF at the start, which QString::fromUtf8 would drop.
+    const QString literal =
+        QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(raw);
+    static constexpr QStringView Escapes = u"\\\"'?abfnrtv", Meanings = u"\\\"'?\a\b\f\n\r\t\v";
+    const auto withoutDoubledAt = [](const QString& t) { return t.startsWith(u"@@") ? t.sliced(1) : t; };
+    QString text;
+    for (qsizetype i = 0; i < literal.size(); ++i) {
+        if (literal[i] != u'\\') {
+            text += literal[i];
+            continue;
+        }
+        const QChar c = ++i < literal.size() ? literal[i] : QChar();
+        qsizetype digits = 0;
+        while (c == u'x' && i + digits + 1 < literal.size() && isHexDigit(literal[i + digits + 1].unicode()))
+            ++digits;
+        if (digits > 0)
+            text += QChar(static_cast<char16_t>(literal.sliced(i + 1, digits).toUInt(nullptr, 16)));
+        else if (!c.isNull() && Escapes.contains(c))
+            text += Meanings[Escapes.indexOf(c)];
+        else // not written by QSettings: every backslash stands for itself
+            return withoutDoubledAt(literal);
+        i += digits;
+    }
+    return withoutDoubledAt(text);
+}
+
+// A text as a value that QSettings and readValue both read back exactly: a starting "@" doubled,
+// backslashes and double quotes escaped; control characters, U+FEFF (which QSettings' reader drops at the
+// start of a value), lone surrogate halves and a hex digit right after such an escape (which the reader
+// would take into it) as \x escapes; in double quotes when it holds "," ";" "=" or a blank at either end.
+QByteArray writeValue(const QString& text)
+{
+    QByteArray value = text.startsWith(u'@') ? "@" : "";
+    bool afterHexEscape = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const bool hexEscape = c < 0x20 || c == 0x7f || c == 0xfeff || (QChar::isSurrogate(c) && !pair) ||
+                               (afterHexEscape && isHexDigit(c));
+        if (hexEscape)
+            value += "\\x" + QByteArray::number(uint(c), 16);
+        else if (c == u'\\' || c == u'"')
+            value += '\\' + QByteArray(1, static_cast<char>(c));
+        else
+            value += QStringView(text).sliced(i, pair ? 2 : 1).toUtf8();
+        i += pair ? 1 : 0;
+        afterHexEscape = hexEscape;
+    }
+    const bool quotes = text.contains(u',') || text.contains(u';') || text.contains(u'=') ||
+                        text.startsWith(u' ') || text.endsWith(u' ');
+    return quotes ? '"' + value + '"' : value;
+}
+
+// The lines of a settings file, split at "\n"; joined with "\n" after each they are the file again.
+QList<QByteArray> linesOf(const QByteArray& file)
+{
+    QList<QByteArray> lines = file.split('\n');
+    if (file.isEmpty() || file.endsWith('\n'))
+        lines.removeLast(); // the nothing after the last line break
+    return lines;
+}
+
+// For each key of a section, its last line (QSettings, too, takes the last when a key repeats); and, in
+// `end`, where a line added to the section goes, or -1 when the file has no such section. A header without
+// its "]" opens a section of its own.
+QHash<QByteArray, qsizetype> keysOf(const QList<QByteArray>& lines, const QString& section, qsizetype* end)
+{
+    const QByteArray header = '[' + section.toUtf8() + ']';
+    QHash<QByteArray, qsizetype> keys;
+    bool inside = false;
+    *end = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArrayView line = QByteArrayView(lines[i]).trimmed();
+        if (i == 0 && line.startsWith("\xef\xbb\xbf")) // a byte order mark opens the file
+            line = line.sliced(3);
+        if (line.startsWith('['))
+            inside = line.first(line.indexOf(']') + 1) == header;
+        else if (inside && line.indexOf('=') > 0)
+            keys.insert(line.first(line.indexOf('=')).trimmed().toByteArray(), i);
+        if (inside && !line.isEmpty())
+            *end = i + 1;
+    }
+    return keys;
+}
+
+// The bytes of the file, or none when there is no file. Only a regular file is read: a FIFO in its place
+// would block the reading until some other program wrote to it.
+QByteArray readFile(const QString& fileName, QString* problem)
+{
+    const QFileInfo info(fileName);
+    QFile file(fileName);
+    if (!info.exists())
+        return QByteArray();
+    if (info.isDir())
+        *problem = QStringLiteral("%1 is a folder, where the settings file is needed.").arg(quoted(fileName));
+    else if (!info.isFile())
+        *problem = QStringLiteral("%1 is not a regular file.").arg(quoted(fileName));
+    else if (!file.open(QIODevice::ReadOnly))
+        *problem = QStringLiteral("%1 cannot be read: %2.").arg(quoted(fileName), file.errorString());
+    return problem->isEmpty() ? file.readAll() : QByteArray();
+}
+
+// Why a folder could not be made: the nearest part of its path that exists is a file, or a folder that
+// takes no new folders.
 QString whyNoFolder(const QString& folder)
 {
     QString existing = folder;
@@ -35,276 +154,128 @@ QString whyNoFolder(const QString& folder)
     return QStringLiteral("The folder %1 could not be made in %2.").arg(quoted(folder), quoted(existing));
 }
 
-// Qt's INI writer puts a U+FEFF (zero-width no-break space, the byte order mark) into a value as it is,
-// and its reader drops one at the start of a value. Written as the escape "\xfeff", which the reader
-// understands, it comes back. Hex digits right after an escape are escaped too, as Qt's writer does,
-// or the reader would take them into the escape. Keys and section names never hold the raw bytes
-// (QSettings writes their non-ASCII characters as %U escapes).
-QByteArray escapeByteOrderMarks(const QByteArray& ini)
+// Puts the new file in place of the old through QSaveFile (a new copy beside it, renamed over it), written
+// unbuffered with the count checked: in Qt 6.4 a buffered QSaveFile writes at commit() and misses an error
+// there, and commit() after a short write succeeds; either puts a file cut off (a full disk, a file size
+// limit) in place of the old one.
+void replaceFile(const QString& fileName, const QByteArray& bytes)
 {
-    static constexpr QByteArrayView Mark("\xef\xbb\xbf");
-    if (!ini.contains(Mark))
-        return ini;
-    QByteArray result;
-    result.reserve(ini.size() + 16);
-    const auto isHexDigit = [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    };
-    for (qsizetype i = 0; i < ini.size();) {
-        if (QByteArrayView(ini).sliced(i).startsWith(Mark)) {
-            result += "\\xfeff";
-            for (i += Mark.size(); i < ini.size() && isHexDigit(ini[i]); ++i)
-                result += "\\x" + QByteArray::number(static_cast<uchar>(ini[i]), 16);
-        } else {
-            result += ini[i++];
-        }
-    }
-    return result;
-}
-
-// Whether `bytes`, read as a settings file by a QSettings that has never seen them, hold exactly
-// `expected`, every key and value. `folder` takes the file for the reading.
-bool holdsExactly(const QByteArray& bytes, const QMap<QString, QVariant>& expected, const QString& folder)
-{
-    const QString name = QDir(folder).filePath(QStringLiteral("check.conf"));
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size())
-        return false;
-    file.close();
-    const QSettings reading(name, QSettings::IniFormat);
-    const QStringList keys = reading.allKeys();
-    if (keys.size() != expected.size())
-        return false;
-    for (const QString& key : keys) {
-        const auto it = expected.constFind(key);
-        if (it == expected.constEnd() || reading.value(key) != *it)
-            return false;
-    }
-    return true;
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        why = file.errorString();
+    else if (const qint64 written = file.write(bytes); written != bytes.size())
+        why = written < 0 ? file.errorString()
+                          : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
+                                .arg(written)
+                                .arg(bytes.size());
+    else if (!file.commit())
+        why = file.errorString();
+    if (!why.isEmpty())
+        throw SettingsWriteError(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why));
 }
 
 } // namespace
 
-SettingsWriteError::SettingsWriteError(QString location, QString reason)
-    : m_location(std::move(location)), m_reason(std::move(reason)),
-      m_what(QStringLiteral("The settings could not be saved: %1").arg(m_reason).toUtf8())
-{
-}
-
 SettingsStore::SettingsStore(QString folder) : m_folder(std::move(folder)) {}
 
-std::unique_ptr<QSettings> SettingsStore::open(const QString& application) const
+// Found here, not asked of a QSettings, which reads the file as soon as it is made.
+QString SettingsStore::fileName(const QString& application) const
 {
-    auto settings =
-        m_folder.isEmpty()
-            ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application)
-            : std::make_unique<QSettings>(QDir(m_folder).filePath(application + QStringLiteral(".conf")),
-                                          QSettings::IniFormat);
-    settings->setFallbacksEnabled(false);
-    return settings;
-}
-
-bool SettingsStore::isFileBased() const
-{
-#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
-    return !m_folder.isEmpty();
-#else
-    return true;
-#endif
+    const QString folder = m_folder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                               : m_folder;
+    return QDir(folder).filePath(application + QStringLiteral(".conf"));
 }
 
 QString SettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
                                   const QString& defaultValue) const
 {
-    const std::unique_ptr<QSettings> settings = open(application);
-    settings->beginGroup(section);
-    const QVariant stored = settings->value(key);
-    // Invalid: no such key (or, in a file edited by hand, a value written as "@Invalid()").
-    if (!stored.isValid())
-        return defaultValue;
-    // A value of several comma-separated parts that no Save wrote (Save quotes its commas): the text
-    // the person editing the file most likely meant.
-    if (stored.typeId() == QMetaType::QStringList)
-        return stored.toStringList().join(QStringLiteral(", "));
-    return stored.toString();
-}
-
-void SettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
-                                const QString& value)
-{
-    Entry entry{application, section, key, value};
-    if (m_batch)
-        m_batch->append(std::move(entry));
-    else
-        write({std::move(entry)});
-}
-
-void SettingsStore::write(const QList<Entry>& entries)
-{
-    // One write per application, in the order the applications first appear.
-    QStringList applications;
-    for (const Entry& entry : entries) {
-        if (!applications.contains(entry.application))
-            applications.append(entry.application);
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    // The user's store on Windows (HKEY_CURRENT_USER\Software\<application>) and macOS (a property
+    // list) holds each value as a string of its own: no file format takes a text apart there, so QSettings
+    // keeps every text as it is.
+    if (m_folder.isEmpty()) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application);
+        settings.setFallbacksEnabled(false);
+        return settings.value(section + u'/' + key, defaultValue).toString();
     }
-    for (const QString& application : std::as_const(applications)) {
-        QList<Entry> ofApplication;
-        for (const Entry& entry : entries) {
-            if (entry.application == application)
-                ofApplication.append(entry);
-        }
-        writeApplication(application, ofApplication);
-    }
+#endif
+    QString problem;
+    const QList<QByteArray> lines = linesOf(readFile(fileName(application), &problem));
+    qsizetype end = -1;
+    const qsizetype line = keysOf(lines, section, &end).value(key.toUtf8(), -1);
+    return line < 0 ? defaultValue : readValue(lines[line]);
 }
 
-void SettingsStore::writeApplication(const QString& application, const QList<Entry>& entries)
+QString SettingsStore::ReadProblem(const QString& application) const
 {
-    const std::unique_ptr<QSettings> settings = open(application);
-    if (!isFileBased()) {
-        // The registry or a property list: QSettings writes it and its status tells how that went.
-        for (const Entry& entry : entries)
-            settings->setValue(entry.section + u'/' + entry.key, entry.value);
-        settings->sync();
-        if (settings->status() != QSettings::NoError)
-            throw SettingsWriteError(settings->fileName(),
-                                     QStringLiteral("Access to %1 was refused.").arg(settings->fileName()));
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (m_folder.isEmpty())
+        return QString();
+#endif
+    QString problem;
+    readFile(fileName(application), &problem);
+    return problem;
+}
+
+void SettingsStore::SaveSettings(const QString& application, const QString& section, const Values& values)
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    if (m_folder.isEmpty()) {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application);
+        settings.setFallbacksEnabled(false);
+        for (const auto& [key, value] : values)
+            settings.setValue(section + u'/' + key, value);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            throw SettingsWriteError(QStringLiteral("Access to %1 was refused.").arg(settings.fileName()));
         return;
     }
-    writeFile(settings->fileName(), entries);
-}
-
-// The file is not written through QSettings directly, for three faults of QSettings' own write, each
-// met here with Qt 6.4:
-// - A write that fails part-way (a full disk, a file size limit) is reported as a success, and the file
-//   cut off where the write stopped takes the old one's place (its QSaveFile is buffered, and the error
-//   of the final flush is lost).
-// - Its status keeps the first error it met, and reading a damaged file (a section header without its
-//   "]") is a FormatError: after one, a failed write no longer shows.
-// - What it failed to write stays in memory that every QSettings of the process shares for the file:
-//   later readings return the unsaved values, and the next successful write carries them to the disk,
-//   even a value the user has cleared since (Save skips empty texts). Taking them back is a write of
-//   its own, which may succeed where the first failed and so rewrite the file that was to stay as it was.
-// So QSettings merges the new values into a private copy of the file, in its own format; the copy is
-// read back and checked; and the file is then replaced by it in one step through QSaveFile, as QSettings
-// itself would replace it, under QSettings' own lock. Each step that fails says why, and when one fails
-// nothing has changed, on disk or in memory.
-void SettingsStore::writeFile(const QString& fileName, const QList<Entry>& entries)
-{
-    const auto fail = [&fileName](const QString& reason) { return SettingsWriteError(fileName, reason); };
-
-    const QString folder = QFileInfo(fileName).absolutePath();
+#endif
+    const QString name = fileName(application);
+    const QString folder = QFileInfo(name).absolutePath();
     if (!QDir().mkpath(folder))
-        throw fail(whyNoFolder(folder));
-    if (QFileInfo(fileName).isDir())
-        throw fail(
-            QStringLiteral("%1 is a folder, where the settings file is needed.").arg(quoted(fileName)));
+        throw SettingsWriteError(whyNoFolder(folder));
+    QString problem;
+    QList<QByteArray> lines = linesOf(readFile(name, &problem));
+    if (!problem.isEmpty())
+        throw SettingsWriteError(problem);
 
-    // Other programs writing this file through QSettings wait for the same lock, so no write is lost.
-    QLockFile lock(fileName + QStringLiteral(".lock"));
-    if (!lock.tryLock(LockWaitMs)) {
-        switch (lock.error()) {
-        case QLockFile::LockFailedError:
-            throw fail(QStringLiteral("Another program is writing %1.").arg(quoted(fileName)));
-        case QLockFile::PermissionError:
-            throw fail(
-                QStringLiteral("The folder %1 takes no new files: Permission denied.").arg(quoted(folder)));
-        default:
-            throw fail(QStringLiteral("The lock file %1 could not be made.")
-                           .arg(quoted(fileName + QStringLiteral(".lock"))));
-        }
+    // The lines of the keys written are replaced, the missing keys added at the end of the section (a new
+    // section at the end of the file when there is none); every other line stays as it was.
+    qsizetype end = -1;
+    const QHash<QByteArray, qsizetype> keys = keysOf(lines, section, &end);
+    if (end < 0) {
+        if (!lines.isEmpty())
+            lines.append(QByteArray());
+        lines.append('[' + section.toUtf8() + ']');
+        end = lines.size();
     }
-
-    // The file as it is: read, and open for writing as QSettings requires of a file it replaces.
-    QByteArray current;
-    if (QFileInfo::exists(fileName)) {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadWrite))
-            throw fail(QStringLiteral("The file %1 cannot be written: %2.")
-                           .arg(quoted(fileName), file.errorString()));
-        current = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw fail(
-                QStringLiteral("The file %1 cannot be read: %2.").arg(quoted(fileName), file.errorString()));
+    QList<QByteArray> added;
+    for (const auto& [key, value] : values) {
+        const QByteArray line = key.toUtf8() + '=' + writeValue(value);
+        if (const qsizetype at = keys.value(key.toUtf8(), -1); at >= 0)
+            lines[at] = line + (lines[at].endsWith('\r') ? "\r" : ""); // a line break "\r\n" stays
+        else
+            added.append(line);
     }
+    lines = lines.first(end) + added + lines.sliced(end);
+    QByteArray file;
+    for (const QByteArray& line : std::as_const(lines))
+        file += line + '\n';
 
-    // The new values merged into a private copy, in QSettings' format (one character escaped where Qt
-    // would lose it: escapeByteOrderMarks).
-    QTemporaryDir scratch;
-    const auto failedPreparing = [&](const QString& where) {
-        return fail(
-            QStringLiteral("Writing %1 failed: the new settings could not be prepared in the temporary "
-                           "folder %2.")
-                .arg(quoted(fileName), quoted(where)));
-    };
-    if (!scratch.isValid())
-        throw failedPreparing(QDir::tempPath());
-    const QString copyName = scratch.filePath(QStringLiteral("settings.conf"));
-    {
-        QFile copy(copyName);
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || copy.write(current) != current.size())
-            throw failedPreparing(scratch.path());
+    // What is written of ours must read back as it was given, as the next start will read it.
+    const QHash<QByteArray, qsizetype> written = keysOf(lines, section, &end);
+    for (const auto& [key, value] : values) {
+        const qsizetype at = written.value(key.toUtf8(), -1);
+        if (at < 0 || readValue(lines[at]) != value)
+            throw SettingsWriteError(
+                QStringLiteral("The setting %1 would not read back as it was saved; %2 is unchanged.")
+                    .arg(key, quoted(name)));
     }
-    QByteArray merged;
-    {
-        QSettings copy(copyName, QSettings::IniFormat);
-        for (const Entry& entry : entries)
-            copy.setValue(entry.section + u'/' + entry.key, entry.value);
-        QMap<QString, QVariant> expected; // every key the new file must hold, with its value
-        for (const QString& key : copy.allKeys())
-            expected.insert(key, copy.value(key));
-        copy.sync();
-        QFile result(copyName);
-        if (!result.open(QIODevice::ReadOnly))
-            throw failedPreparing(scratch.path());
-        merged = escapeByteOrderMarks(result.readAll());
-        // QSettings' status cannot be trusted here: it keeps the FormatError of reading a damaged file
-        // (a section header without its "]") in place of a later write error, and in Qt 6.4 a write that
-        // fails part-way (a full disk, a file size limit) leaves its status at NoError and its file cut
-        // off. So the copy is read back, as a new process would read it, and must hold what it should.
-        if (!holdsExactly(merged, expected, scratch.path()))
-            throw failedPreparing(scratch.path());
-    }
-
-    // The file replaced at once: a new copy written beside it, then renamed over it. Unbuffered and with
-    // the count checked: a buffered QSaveFile writes at commit() and misses an error there, and commit()
-    // after a short write succeeds (Qt 6.4); both would put a file cut off in place of the old one.
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw fail(
-            QStringLiteral("The file %1 cannot be written: %2.").arg(quoted(fileName), file.errorString()));
-    const qint64 written = file.write(merged);
-    if (written != merged.size()) {
-        const QString why = written < 0
-                                ? file.errorString()
-                                : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
-                                      .arg(written)
-                                      .arg(merged.size());
-        throw fail(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why));
-    }
-    if (!file.commit())
-        throw fail(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), file.errorString()));
-}
-
-SettingsStore::Batch::Batch(SettingsStore& store) : m_store(store)
-{
-    Q_ASSERT_X(!m_store.m_batch, "SettingsStore::Batch", "one batch at a time");
-    m_store.m_batch.emplace();
-}
-
-SettingsStore::Batch::~Batch()
-{
-    if (m_open)
-        m_store.m_batch.reset();
-}
-
-void SettingsStore::Batch::commit()
-{
-    if (!std::exchange(m_open, false))
-        return;
-    const QList<Entry> entries = std::move(*m_store.m_batch);
-    m_store.m_batch.reset();
-    m_store.write(entries);
+    replaceFile(name, file);
 }
 
 } // namespace wobblix::platform

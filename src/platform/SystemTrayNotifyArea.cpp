@@ -1,7 +1,5 @@
 #include "platform/SystemTrayNotifyArea.h"
 
-#include "tray/ShellNotifyIcon.h"
-
 #include <QApplication>
 #include <QMouseEvent>
 #include <QStyle>
@@ -9,8 +7,11 @@
 
 #ifdef WOBBLIX_TRAY_ON_DBUS
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QDBusVariant>
 #endif
+
+#include <algorithm>
 
 namespace wobblix::platform {
 
@@ -31,40 +32,56 @@ std::optional<quint32> mouseMessageFor(QSystemTrayIcon::ActivationReason reason,
     return std::nullopt;
 }
 
+namespace {
+
 #ifdef WOBBLIX_TRAY_ON_DBUS
-TrayHost trayHostOn(const QDBusConnection& sessionBus)
+const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// Whether a host shows the items the watcher holds. A watcher that does not answer within a second counts
+// as none: Hide then keeps the window on screen.
+bool statusNotifierHostRegistered()
 {
-    const QDBusConnectionInterface* bus = sessionBus.interface();
-    if (bus != nullptr && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value())
-        return TrayHost::StatusNotifierItem;
-    return TrayHost::XEmbed;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        WatcherService, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << WatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusReply<QDBusVariant> reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 1000);
+    return reply.isValid() && reply.value().variant().toBool();
+}
+#else
+bool statusNotifierHostRegistered()
+{
+    return false;
 }
 #endif
 
-namespace {
-
-// The kind of host that a QSystemTrayIcon created now uses.
-TrayHost currentTrayHost()
+// Qt shows an icon itself on the XEmbed tray (and on Windows and macOS), and knows its geometry from the
+// moment it is shown; of an item that a StatusNotifierItem host draws Qt knows no geometry. Which route Qt
+// takes is its own decision (Qt 6.4 takes the StatusNotifierItem route when the watcher says a host is
+// registered, decided once per run; newer versions decide by other rules), so the shown icon is asked
+// what Qt did, not the bus what Qt might do.
+TrayHost hostOf(const QSystemTrayIcon& icon)
 {
 #ifdef WOBBLIX_TRAY_ON_DBUS
-    return trayHostOn(QDBusConnection::sessionBus());
+    return icon.geometry().isEmpty() ? TrayHost::StatusNotifierItem : TrayHost::XEmbed;
 #else
+    Q_UNUSED(icon);
     return TrayHost::XEmbed;
 #endif
 }
 
 // The tip is the text of the fixed-length field up to its first NUL.
-QString tipOf(const NOTIFYICONDATA& record)
+QString tipOf(const NOTIFYICONDATAA& record)
 {
-    const qsizetype end = record.szTip.indexOf(QChar(u'\0'));
-    return end < 0 ? record.szTip : record.szTip.left(end);
+    const auto end = std::find(record.szTip.cbegin(), record.szTip.cend(), '\0');
+    return QString::fromLocal8Bit(record.szTip.data(), end - record.szTip.cbegin());
 }
 
 } // namespace
 
 SystemTrayNotifyArea::SystemTrayNotifyArea(QObject* parent) : QObject(parent) {}
 
-bool SystemTrayNotifyArea::Shell_NotifyIcon(quint32 message, NOTIFYICONDATA& record)
+bool SystemTrayNotifyArea::Shell_NotifyIcon(quint32 message, NOTIFYICONDATAA& record)
 {
     switch (message) {
     case NIM_ADD:
@@ -76,12 +93,10 @@ bool SystemTrayNotifyArea::Shell_NotifyIcon(quint32 message, NOTIFYICONDATA& rec
     }
 }
 
-bool SystemTrayNotifyArea::add(const NOTIFYICONDATA& record)
+bool SystemTrayNotifyArea::add(const NOTIFYICONDATAA& record)
 {
     if (m_icon != nullptr || !QSystemTrayIcon::isSystemTrayAvailable())
         return false;
-    // Decided next to creating the icon, as Qt decides it there, so both agree on the host.
-    m_host = currentTrayHost();
     m_icon = new QSystemTrayIcon(this);
     m_window = record.hWnd;
     m_id = record.uID;
@@ -95,10 +110,19 @@ bool SystemTrayNotifyArea::add(const NOTIFYICONDATA& record)
         m_icon->setToolTip(tipOf(record));
     connect(m_icon, &QSystemTrayIcon::activated, this, &SystemTrayNotifyArea::report);
     m_icon->show();
+    m_host = hostOf(*m_icon);
+    // An item that no host shows could never be activated: the window must not go where nothing brings it
+    // back.
+    if (m_host == TrayHost::StatusNotifierItem && !statusNotifierHostRegistered()) {
+        m_icon->hide();
+        delete m_icon;
+        m_icon = nullptr;
+        return false;
+    }
     return true;
 }
 
-bool SystemTrayNotifyArea::remove(const NOTIFYICONDATA& record)
+bool SystemTrayNotifyArea::remove(const NOTIFYICONDATAA& record)
 {
     if (m_icon == nullptr || record.hWnd != m_window || record.uID != m_id)
         return false;

@@ -8,8 +8,6 @@
 
 #include <optional>
 
-class QDBusConnection;
-
 namespace wobblix::platform {
 
 // The two kinds of notification area QSystemTrayIcon meets; they report the same gesture differently.
@@ -28,31 +26,28 @@ enum class TrayHost {
 // double-click; on XEmbed only a real left double-click does.
 std::optional<quint32> mouseMessageFor(QSystemTrayIcon::ActivationReason reason, TrayHost host);
 
-#ifdef WOBBLIX_TRAY_ON_DBUS
-// The kind of host, decided as Qt decides which tray to use: a StatusNotifierItem host when the service
-// org.kde.StatusNotifierWatcher is registered on the session bus.
-TrayHost trayHostOn(const QDBusConnection& sessionBus);
-#endif
-
 // The notification area, realised with one QSystemTrayIcon while the icon is added: NIM_ADD creates and
 // shows it with the record's icon and tip, NIM_DELETE removes it. Each mouse action on it is posted to the
 // record's window as NotifyArea describes, after the icon's own event has ended, so the window may delete
 // the icon while handling it. There is no icon menu.
+// The kind of host is the one Qt used for the icon just shown, seen from what Qt did with it, so that the
+// two never disagree about which report is the way back to the window.
 // NIM_ADD fails when the desktop has no notification area (QSystemTrayIcon::isSystemTrayAvailable() is
-// false, as on plain GNOME) or when the record's icon is already added; NIM_DELETE fails for an icon that
-// is not.
+// false, as on plain GNOME), when Qt showed the icon as a StatusNotifierItem but no host is there to show
+// it (the host went away after Qt chose that route, which Qt 6.4 keeps for the whole run), or when the
+// record's icon is already added; NIM_DELETE fails for an icon that is not.
 class SystemTrayNotifyArea final : public QObject, public NotifyArea {
     Q_OBJECT
 public:
     explicit SystemTrayNotifyArea(QObject* parent = nullptr);
-    bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATA& record) override;
+    bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATAA& record) override;
 
     // The icon while it is added, otherwise null. For tests.
     const QSystemTrayIcon* icon() const { return m_icon; }
 
 private:
-    bool add(const NOTIFYICONDATA& record);
-    bool remove(const NOTIFYICONDATA& record);
+    bool add(const NOTIFYICONDATAA& record);
+    bool remove(const NOTIFYICONDATAA& record);
     void report(QSystemTrayIcon::ActivationReason reason) const;
 
     QSystemTrayIcon* m_icon = nullptr; // child of this, while added

@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace wobblix::platform {
@@ -20,31 +22,108 @@ QChar fromKeyCode(qint16 code)
     return QChar(static_cast<char16_t>(code));
 }
 
+// The contrast that normal text needs to read, as the web's accessibility guidelines measure it.
+constexpr double ReadableContrast = 4.5;
+
+// The relative luminance of a colour in sRGB, 0 for black to 1 for white.
+double luminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The first colour, in twentieths of the way from `from` to `to`, that reads on `background`; black or
+// white when not even `to` does.
+QColor readableOn(const QColor& background, const QColor& from, const QColor& to)
+{
+    constexpr int Steps = 20;
+    for (int step = 0; step <= Steps; ++step) {
+        const double t = static_cast<double>(step) / Steps;
+        const QColor mixed =
+            QColor::fromRgbF(static_cast<float>(from.redF() + (to.redF() - from.redF()) * t),
+                             static_cast<float>(from.greenF() + (to.greenF() - from.greenF()) * t),
+                             static_cast<float>(from.blueF() + (to.blueF() - from.blueF()) * t));
+        if (contrast(mixed, background) >= ReadableContrast)
+            return mixed;
+    }
+    return contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                              : QColor(Qt::white);
+}
+
 } // namespace
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
     // QLineEdit raises textChanged for every real change, the program's own included: that is Change.
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+    keepDisabledTextReadable();
+}
+
+// The palette can change at any time (the desktop's theme), and with it the disabled background.
+void TextBox::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        keepDisabledTextReadable();
+}
+
+// Darkens (or, on a dark theme, lightens) the disabled text towards the enabled text just as far as it
+// takes to read. Setting the palette raises PaletteChange again, which then finds nothing to do.
+void TextBox::keepDisabledTextReadable()
+{
+    const QPalette colours = palette();
+    const QColor background = colours.color(QPalette::Disabled, QPalette::Base);
+    const QColor text = colours.color(QPalette::Disabled, QPalette::Text);
+    if (contrast(text, background) >= ReadableContrast)
+        return;
+    QPalette readable = colours;
+    readable.setColor(QPalette::Disabled, QPalette::Text,
+                      readableOn(background, text, colours.color(QPalette::Active, QPalette::Text)));
+    setPalette(readable);
 }
 
 int TextBox::keyAscii(const QKeyEvent& event)
 {
     // The editing shortcuts arrive as the control character of their Ctrl+letter key, whichever key the
     // desktop binds to them (Shift+Insert pastes, Ctrl+Insert copies, Shift+Delete cuts, Alt+Backspace
-    // undoes), so that one decision about Ctrl+V covers every way of pasting from the keyboard.
+    // undoes), so that one decision about Ctrl+V covers every way of pasting from the keyboard. Every
+    // deletion that is not Backspace (Delete, and the word and line deletions) arrives as DEL.
     static constexpr std::pair<QKeySequence::StandardKey, int> editingShortcuts[] = {
-        {QKeySequence::SelectAll, 1}, {QKeySequence::Copy, 3},  {QKeySequence::Paste, 22},
-        {QKeySequence::Cut, 24},      {QKeySequence::Redo, 25}, {QKeySequence::Undo, 26},
+        {QKeySequence::SelectAll, 1},
+        {QKeySequence::Copy, 3},
+        {QKeySequence::Paste, 22},
+        {QKeySequence::Cut, 24},
+        {QKeySequence::Redo, 25},
+        {QKeySequence::Undo, 26},
+        {QKeySequence::Delete, DeleteCode},
+        {QKeySequence::DeleteStartOfWord, DeleteCode},
+        {QKeySequence::DeleteEndOfWord, DeleteCode},
+        {QKeySequence::DeleteEndOfLine, DeleteCode},
+        {QKeySequence::DeleteCompleteLine, DeleteCode},
     };
     for (const auto& [shortcut, code] : editingShortcuts)
         if (event.matches(shortcut))
             return code;
     const int key = event.key();
-    // Keys that move or delete rather than type; X11 reports Delete with the text "\x7f".
-    if (key == Qt::Key_Delete || key == Qt::Key_Tab || key == Qt::Key_Backtab)
+    const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
+    // QLineEdit deletes a word on Ctrl with Backspace or Delete, whatever else is held; Delete itself comes
+    // from X11 with the text "\x7f", DEL.
+    if (key == Qt::Key_Delete || (ctrl && key == Qt::Key_Backspace))
+        return DeleteCode;
+    // Keys that move the focus rather than type.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
         return 0;
-    if (event.modifiers().testFlag(Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+    if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z)
         return key - Qt::Key_A + 1;
     switch (key) {
     case Qt::Key_Backspace:

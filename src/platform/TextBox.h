@@ -7,18 +7,26 @@ namespace wobblix::platform {
 // A one-line text box with the two events the clock handles:
 // - Change, raised after every change of the text, typed, pasted or set by the program, and only when
 //   the text really changed. A handler may set the text again; that raises Change once more, nested.
-// - KeyPress, raised before the box sees a key that produces a character, with the character's code:
+// - KeyPress, raised before the box sees a key that types or deletes, with the character's code:
 //   printable characters as themselves, Backspace 8, Enter 13, Escape 27, and Ctrl with a letter as the
 //   control character (Ctrl+A 1 ... Ctrl+Z 26). The editing shortcuts arrive as their Ctrl+letter's code
-//   on whatever key the desktop binds them to (Shift+Insert as Ctrl+V 22, Ctrl+Insert as Ctrl+C 3). The
-//   code is 16 bits: a character from U+8000 up arrives negative. A handler that sets the code to 0
-//   discards the key. Keys that produce no character (arrows, Home, End, Delete, Tab) raise no KeyPress
-//   and work as usual. Text committed by an input method (dead keys, compose, input method editors)
+//   on whatever key the desktop binds them to (Shift+Insert as Ctrl+V 22, Ctrl+Insert as Ctrl+C 3). Keys
+//   that delete without typing (Delete, and Ctrl+Backspace or Ctrl+Delete, which delete a word) arrive as
+//   DEL, 127. So every key that would change the text raises KeyPress first. The code is 16 bits: a
+//   character from U+8000 up arrives negative. A handler that sets the code to 0 discards the key. Keys
+//   that only move the cursor or the focus (arrows, Home, End, Tab) raise no KeyPress and work as usual,
+//   with Shift selecting. Text committed by an input method (dead keys, compose, input method editors)
 //   raises KeyPress for each of its characters, and only the characters the handler keeps are typed.
 // With a maximum length the box never holds more: a longer text, typed, pasted or set, is cut to fit.
+// Disabled, the box still looks disabled (its background and frame) and takes no focus, but its text is
+// drawn at a contrast of at least 4.5:1 against that background, so that it reads: the style's own
+// disabled text is a light grey at under 2:1.
 class TextBox final : public QLineEdit {
     Q_OBJECT
 public:
+    // The code of a key that deletes without typing: the DEL character.
+    static constexpr int DeleteCode = 127;
+
     explicit TextBox(QWidget* parent);
 
     QString Text() const { return text(); }
@@ -35,6 +43,10 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void keepDisabledTextReadable();
 };
 
 } // namespace wobblix::platform

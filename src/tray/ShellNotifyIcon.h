@@ -6,14 +6,14 @@
 
 class QWidget;
 
-// The notification-icon record and the one global record. The notification area itself is
-// platform::NotifyArea::Shell_NotifyIcon; the mouse message numbers it reports are platform::NotifyArea's.
-namespace wobblix {
+namespace wobblix::platform {
+class NotifyArea;
+}
 
-// Which fields of the record the notification area reads (uFlags).
-constexpr quint32 NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
-constexpr quint32 NIF_ICON = 0x2;    // hIcon: the image shown
-constexpr quint32 NIF_TIP = 0x4;     // szTip: the tip shown over the icon
+// The notification-icon record, the one global record and the call that hands it to the notification area.
+// The notification area itself, its record form at the call, its flags and the mouse message numbers it
+// reports are platform::NotifyArea's.
+namespace wobblix {
 
 // The record's size in its platform form, in bytes: what cbSize says.
 constexpr quint32 NOTIFYICONDATA_SIZE = 88;
@@ -27,7 +27,7 @@ struct NOTIFYICONDATA {
     quint32 cbSize = 0;           // NOTIFYICONDATA_SIZE
     QWidget* hWnd = nullptr;      // receives the icon's mouse actions; with uID, names the icon
     quint32 uID = 0;              // the icon's number among hWnd's icons
-    quint32 uFlags = 0;           // NIF_ values: which of the fields below count
+    quint32 uFlags = 0;           // NotifyArea::NIF_ values: which of the fields below count
     quint32 uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
     QIcon hIcon;                  // the image shown
     // Always TipLength characters; the tip shown is the text up to the first NUL.
@@ -41,6 +41,12 @@ void LSet(QString& field, const QString& text);
 // The one notification-icon record: zero at start, filled by ShellTrayAdd, reused unchanged by
 // ShellTrayDelete.
 extern NOTIFYICONDATA nid;
+
+// Shell_NotifyIconA: converts the record to the notification area's form (the tip into TipLength bytes of
+// the local 8-bit encoding, cut before a character that does not fit whole), makes the call with `message`
+// (NotifyArea::NIM_ADD or NIM_DELETE) and copies that form back into the record. True when the notification
+// area did what was asked.
+bool Shell_NotifyIconA(platform::NotifyArea& notifyArea, quint32 message, NOTIFYICONDATA& record);
 
 // Picture1 reports the notification area's mouse message number as its X position in twips, the number
 // multiplied by the screen's twips per pixel. True when the quotient, taken in single precision, is exactly

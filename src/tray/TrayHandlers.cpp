@@ -41,17 +41,18 @@ qint32 MainForm::ShellTrayAdd()
     nid.cbSize = NOTIFYICONDATA_SIZE;
     nid.hWnd = Picture1;
     nid.uID = NotifyIconId;
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uFlags =
+        platform::NotifyArea::NIF_MESSAGE | platform::NotifyArea::NIF_ICON | platform::NotifyArea::NIF_TIP;
     nid.uCallbackMessage = platform::NotifyArea::WM_MOUSEMOVE;
     nid.hIcon = Picture1->Picture();
     LSet(nid.szTip, Tip + QChar(u'\0'));
-    return m_platform.notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_ADD, nid) ? 1 : 0;
+    return Shell_NotifyIconA(m_platform.notifyArea, platform::NotifyArea::NIM_ADD, nid) ? 1 : 0;
 }
 
 // Removes the icon the record names, as ShellTrayAdd left it. A failure changes nothing for the caller.
 void MainForm::ShellTrayDelete()
 {
-    m_platform.notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_DELETE, nid);
+    Shell_NotifyIconA(m_platform.notifyArea, platform::NotifyArea::NIM_DELETE, nid);
 }
 
 // Every mouse action on the icon arrives here as a mouse movement whose X is the mouse message number in

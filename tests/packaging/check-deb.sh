@@ -3,7 +3,8 @@
 # checks what lands where: the program in usr/bin and the audio module it loads from usr/lib/wobblix-clock,
 # both stripped; the desktop entry, whose Exec and Icon name
 # what the package holds; the icons at the sizes their folders promise; the metainfo, valid together
-# with the installed tree; nothing else, all owned by root; and the control fields with Depends.
+# with the installed tree; the manual page, the copyright file and a changelog whose latest entry is
+# this version; nothing else, all owned by root; and the control fields with Depends.
 #
 #   tests/packaging/check-deb.sh CPACK CPACK_CONFIG VERSION
 set -euo pipefail
@@ -52,8 +53,10 @@ cd "$work/root"
 metainfo=usr/share/metainfo/io.github.wobblix.WobblixClock.metainfo.xml
 desktop=usr/share/applications/wobblix-clock.desktop
 module=usr/lib/wobblix-clock/libwobblix-audio.so
+changelog=usr/share/doc/wobblix-clock/changelog.gz
 expected=(usr/bin/wobblix-clock "$module" "$desktop" "$metainfo"
-    usr/share/icons/hicolor/scalable/apps/wobblix-clock.svg)
+    usr/share/icons/hicolor/scalable/apps/wobblix-clock.svg
+    usr/share/man/man1/wobblix-clock.1.gz usr/share/doc/wobblix-clock/copyright "$changelog")
 for size in 16 32 48; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/wobblix-clock.png")
 done
@@ -106,6 +109,12 @@ if [ -f "$metainfo" ]; then
     appstreamcli validate-tree --no-net "$work/root" >"$work/appstream.log" 2>&1 ||
         { fail "appstreamcli validate-tree:"; cat "$work/appstream.log" >&2; }
     grep -q '<release version="'"$version"'"' "$metainfo" || fail "$metainfo has no release $version"
+fi
+
+# The changelog's latest entry is this version's.
+if [ -f "$changelog" ]; then
+    latest=$(zcat "$changelog" | head -n1)
+    [[ $latest == "wobblix-clock ($version) "* ]] || fail "$changelog begins \"$latest\", not version $version"
 fi
 
 if [ "$failures" -ne 0 ]; then

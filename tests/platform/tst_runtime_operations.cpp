@@ -59,6 +59,11 @@ private Q_SLOTS:
         QTest::newRow("one too large") << "32768" << 0 << RuntimeError::Overflow;
         QTest::newRow("one too small") << "-32769" << 0 << RuntimeError::Overflow;
         QTest::newRow("beyond any number") << "1e999" << 0 << RuntimeError::Overflow;
+        QTest::newRow("beyond any number, by its digits")
+            << "1" + QString(400, u'0') + ".5e-1" << 0 << RuntimeError::Overflow;
+        QTest::newRow("below any number rounds to 0") << "1e-400" << 0 << -1;
+        QTest::newRow("below any number, negative") << "-0.00001e-99999999999999999999" << 0 << -1;
+        QTest::newRow("below any number, by its digits") << "0." + QString(400, u'0') + "1" << 0 << -1;
         QTest::newRow("empty") << "" << 0 << RuntimeError::TypeMismatch;
         QTest::newRow("word") << "yes" << 0 << RuntimeError::TypeMismatch;
         QTest::newRow("boolean word") << "True" << 0 << RuntimeError::TypeMismatch;

@@ -8,7 +8,13 @@
 #   - a private PulseAudio whose default output is a null sink, WOBBLIX_SINK, recordable from
 #     "$WOBBLIX_SINK.monitor", with a stream of zeros kept playing into it so that the monitor's timeline
 #     never stalls (that stream's client name is "session-keepalive"),
-#   - private HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a temporary folder (WOBBLIX_SESSION_DIR).
+#   - private HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a temporary folder (WOBBLIX_SESSION_DIR),
+#   - with WOBBLIX_SESSION_SNI=host, a StatusNotifierItem host as KDE Plasma or GNOME's AppIndicator
+#     extension are: status-notifier-watcher and the gtk-sni-tray-standalone panel on the session bus, the
+#     panel's process id in WOBBLIX_SESSION_SNI_HOST_PID so that a test can end it and leave the watcher
+#     without a host; with WOBBLIX_SESSION_SNI=watcher, the watcher alone, as a crashed panel leaves it,
+#   - with WOBBLIX_SESSION_WAYLAND=weston, weston's headless compositor (WAYLAND_DISPLAY), for programs run
+#     with QT_QPA_PLATFORM=wayland beside the X server.
 # The command's exit status is the script's. Nothing is skipped: a part that cannot start fails the run.
 #
 #   tests/session/desktop-session.sh COMMAND [ARGS...]
@@ -75,6 +81,29 @@ if [ "${WOBBLIX_SESSION_TRAY:-trayer}" != none ]; then
     # The notification area exists once its manager owns the selection of screen 0.
     await sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null; xdotool search --class trayer' ||
         fail "trayer did not start"
+fi
+
+if [ "${WOBBLIX_SESSION_SNI:-none}" != none ]; then
+    status-notifier-watcher >"$session/sni-watcher.log" 2>&1 &
+    pids+=($!)
+    await gdbus introspect --session --dest org.kde.StatusNotifierWatcher \
+        --object-path /StatusNotifierWatcher || fail "status-notifier-watcher did not start"
+fi
+if [ "${WOBBLIX_SESSION_SNI:-none}" = host ]; then
+    gtk-sni-tray-standalone --bottom >"$session/sni-host.log" 2>&1 &
+    pids+=($!)
+    export WOBBLIX_SESSION_SNI_HOST_PID=$!
+    await sh -c 'gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
+        IsStatusNotifierHostRegistered | grep -q true' || fail "gtk-sni-tray-standalone did not register"
+fi
+
+if [ "${WOBBLIX_SESSION_WAYLAND:-none}" = weston ]; then
+    weston --backend=headless-backend.so --socket=wobblix-wayland --idle-time=0 --width=1280 --height=800 \
+        >"$session/weston.log" 2>&1 &
+    pids+=($!)
+    await test -S "$XDG_RUNTIME_DIR/wobblix-wayland" || fail "weston did not start"
+    export WAYLAND_DISPLAY=wobblix-wayland
 fi
 
 # Sound server with a null sink as its only, default output.

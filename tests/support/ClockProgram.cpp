@@ -66,6 +66,14 @@ void ClockProgram::setEnvironment(const QString& name, const QString& value)
         m_environment.insert(name, value);
 }
 
+void ClockProgram::useWayland()
+{
+    m_wayland = true;
+    setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    setEnvironment(QStringLiteral("DISPLAY"), QString());
+    setEnvironment(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+}
+
 bool ClockProgram::start()
 {
     m_process.setProcessEnvironment(m_environment);
@@ -74,8 +82,35 @@ bool ClockProgram::start()
     m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
     if (!m_process.waitForStarted())
         return false;
+    if (m_wayland)
+        return waitUntil(
+            [this] {
+                return accessible({QStringLiteral("windows")}).contains(QStringLiteral("\tWobblix Clock\t"));
+            },
+            10000);
+    if (m_messageAtStart) {
+        // Return until the message, which takes the keyboard once it is shown, is gone.
+        if (!waitUntil([this] { return visibleWindows() >= 2; }, 10000) ||
+            !waitUntil(
+                [this] {
+                    keys({QStringLiteral("Return")});
+                    return visibleWindows() == 1;
+                },
+                5000))
+            return false;
+    }
     m_window = findWindow(pid(), QStringLiteral("Wobblix Clock"));
+    if (m_messageAtStart) // without a window manager nobody gives the window the keyboard back
+        xdotool({QStringLiteral("windowfocus"), QString::number(m_window)});
     return m_window != 0 && waitUntil([this] { return focusedWindow() == m_window; }, 5000);
+}
+
+qsizetype ClockProgram::visibleWindows() const
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                    QString::number(pid())})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .size();
 }
 
 void ClockProgram::keys(const QStringList& names) const
@@ -90,19 +125,26 @@ void ClockProgram::type(const QString& text) const
 
 bool ClockProgram::chooseFromOptions(int item) const
 {
-    const auto visibleWindows = [this] {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                        QString::number(pid())})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-            .size();
-    };
     // "Options" is the first title of the menu bar, at the window's top left.
     clickAt(windowGeometry(m_window).topLeft() + QPoint(20, 8), 1);
-    if (!waitUntil([&] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
+    if (!waitUntil([this] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
         return false;
     // Down from no selection is the first item.
     keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));
     return true;
+}
+
+QString ClockProgram::accessible(const QStringList& arguments) const
+{
+    QProcess driver;
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(WOBBLIX_ACCESSIBLE_DRIVER), QString::number(pid())} + arguments);
+    // The driver waits up to ten seconds for what it looks for.
+    if (!driver.waitForFinished(15000) || driver.exitStatus() != QProcess::NormalExit ||
+        driver.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(driver.readAllStandardOutput()).trimmed();
 }
 
 bool ClockProgram::ended(int timeoutMs)

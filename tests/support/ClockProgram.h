@@ -27,8 +27,17 @@ public:
     // Before start: one more environment variable for the program (an empty value removes it).
     void setEnvironment(const QString& name, const QString& value);
 
-    // Starts the program and waits until its window is shown and has the keyboard focus. False when it
-    // did not start or the window did not come within ten seconds.
+    // Before start: the program runs as a native Wayland client of the session's compositor, with no X
+    // server in reach and its controls on the accessibility bus; it is then driven with accessible().
+    void useWayland();
+
+    // Before start: the program shows a message box over its window as it starts (a damaged setting);
+    // start() waits for it, dismisses it with Return and gives the keyboard back to the window.
+    void expectMessageAtStart() { m_messageAtStart = true; }
+
+    // Starts the program and waits until its window is shown and has the keyboard focus (on Wayland: until
+    // the accessibility bus shows its window). False when it did not start or the window did not come
+    // within ten seconds.
     bool start();
 
     qint64 pid() const { return m_process.processId(); }
@@ -42,6 +51,10 @@ public:
     // menu grabs it; the separator is skipped): 1 Hide, 2 Save, 3 Exit. False when the menu did not open.
     bool chooseFromOptions(int item) const;
 
+    // Drives the run through the accessibility bus as a screen reader does: tests/support/accessible.py
+    // with these arguments. Its output, trimmed; empty when it failed.
+    QString accessible(const QStringList& arguments) const;
+
     // Whether the program has ended (within `timeoutMs`), and whether it ended with status 0.
     bool ended(int timeoutMs = 5000);
     bool endedCleanly();
@@ -53,9 +66,14 @@ public:
     QByteArray state();
 
 private:
+    // The program's visible top-level windows: its main window, and an open menu or message box.
+    qsizetype visibleWindows() const;
+
+    bool m_messageAtStart = false;
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
-    quint64 m_window = 0;
+    quint64 m_window = 0; // on the X server; 0 on Wayland
+    bool m_wayland = false;
     QString m_standardError;
 };
 

@@ -57,24 +57,26 @@ public:
 // Answers each dialog with what the test put in `answer` (by default: Cancel).
 class FakeFileDialog final : public platform::FileDialog {
 public:
-    bool GetOpenFileName(OPENFILENAME& record) override
+    bool GetOpenFileName(platform::OPENFILENAMEA& record) override
     {
         ++calls;
         return answer ? answer(record) : false;
     }
-    std::function<bool(OPENFILENAME&)> answer;
+    std::function<bool(platform::OPENFILENAMEA&)> answer;
     int calls = 0;
 };
 
-// Records every request to the notification area and answers `result`.
+// Records every request to the notification area, and the last record as it came, and answers `result`.
 class FakeNotifyArea final : public platform::NotifyArea {
 public:
-    bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATA&) override
+    bool Shell_NotifyIcon(quint32 message, platform::NOTIFYICONDATAA& record) override
     {
         messages.append(message);
+        last = record;
         return result;
     }
     QList<quint32> messages;
+    platform::NOTIFYICONDATAA last;
     bool result = true;
 };
 

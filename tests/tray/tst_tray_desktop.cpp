@@ -88,7 +88,7 @@ private Q_SLOTS:
     {
         // A case that failed while hidden leaves its icon behind; the next one starts without.
         if (m_notifyArea.icon() != nullptr)
-            m_notifyArea.Shell_NotifyIcon(platform::NotifyArea::NIM_DELETE, nid);
+            Shell_NotifyIconA(m_notifyArea, platform::NotifyArea::NIM_DELETE, nid);
         m_form.reset();
         QTRY_VERIFY(iconsInTray(QCoreApplication::applicationPid()).isEmpty());
     }

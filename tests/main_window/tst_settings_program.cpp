@@ -8,6 +8,7 @@
 // holds them, so the new file is what the window shows.
 
 #include "SettingsFiles.h"
+#include "support/ClockProgram.h"
 
 #include <QtTest>
 
@@ -16,124 +17,6 @@ using namespace wobblix;
 namespace {
 
 const QString FileName = QStringLiteral("Wobblix.conf");
-
-QString xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(10000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-// The visible top-level windows of the program: its main window, and its menu while one is open.
-QStringList visibleWindowsOfTheClock()
-{
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
-                    QStringLiteral("^wobblix-clock$")})
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
-// One run of the real program on a configuration folder.
-class RunningClock {
-public:
-    explicit RunningClock(const QString& configFolder) : m_configFolder(configFolder) {}
-    ~RunningClock()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-
-    // Starts the program and waits until its window is shown and has the keyboard.
-    bool start()
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configFolder);
-        m_process.setProcessEnvironment(environment);
-        m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
-        if (!m_process.waitForStarted())
-            return false;
-        m_window =
-            xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), QStringLiteral("^Wobblix Clock$")})
-                .section(u'\n', 0, 0);
-        if (m_window.isEmpty())
-            return false;
-        QDeadlineTimer deadline(5000);
-        while (xdotool({QStringLiteral("getwindowfocus")}) != m_window) {
-            if (deadline.hasExpired())
-                return false;
-            QTest::qWait(20);
-        }
-        return true;
-    }
-
-    // Keys as the keyboard would send them, to the focused control.
-    void keys(const QStringList& names)
-    {
-        xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")} + names);
-    }
-    void type(const QString& text)
-    {
-        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
-    }
-
-    // Opens Options with the mouse and chooses its n-th item with the keyboard: 1 Hide, 2 Save, 3 Exit.
-    bool chooseFromOptions(int item)
-    {
-        QHash<QString, int> geometry;
-        const QString shell =
-            xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_window});
-        for (const QString& line : shell.split(u'\n'))
-            geometry.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
-        // "Options" is the first item of the menu bar, at the window's top left.
-        // (Not --sync: it waits for the pointer to move, forever when it is already there.)
-        xdotool({QStringLiteral("mousemove"), QString::number(geometry.value(QStringLiteral("X")) + 20),
-                 QString::number(geometry.value(QStringLiteral("Y")) + 8), QStringLiteral("click"),
-                 QStringLiteral("1")});
-        QDeadlineTimer deadline(5000);
-        while (visibleWindowsOfTheClock().size() < 2) {
-            if (deadline.hasExpired())
-                return false;
-            QTest::qWait(20);
-        }
-        // The open menu has the keyboard; Down from no selection is the first item.
-        keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));
-        return true;
-    }
-
-    bool ended(int timeoutMs = 5000)
-    {
-        return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
-    }
-    bool endedCleanly()
-    {
-        return ended() && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-    }
-    // For a failure message: how the program stands.
-    QByteArray state()
-    {
-        return QStringLiteral("state %1, exit status %2, exit code %3, standard error: %4")
-            .arg(m_process.state())
-            .arg(m_process.exitStatus())
-            .arg(m_process.exitCode())
-            .arg(standardError())
-            .toLocal8Bit();
-    }
-    QString standardError()
-    {
-        m_standardError += QString::fromLocal8Bit(m_process.readAllStandardError());
-        return m_standardError;
-    }
-
-private:
-    QString m_configFolder;
-    QProcess m_process;
-    QString m_window;
-    QString m_standardError;
-};
 
 } // namespace
 
@@ -155,7 +38,7 @@ private Q_SLOTS:
             seed.setValue(QStringLiteral("Main/Chime"), chimeSound);
         }
 
-        RunningClock first(config.path());
+        test::ClockProgram first(config.path());
         QVERIFY(first.start());
         // The focus starts on the alarm's switch; Tab goes Browse, Play, Hour, Minute, the chimes' switch.
         first.keys(
@@ -178,7 +61,7 @@ private Q_SLOTS:
         QVERIFY(first.chooseFromOptions(3));
         QVERIFY2(first.endedCleanly(), first.state());
 
-        RunningClock second(config.path());
+        test::ClockProgram second(config.path());
         QVERIFY(second.start());
         QVERIFY(QFile::remove(file));
         QVERIFY(second.chooseFromOptions(2));
@@ -209,7 +92,7 @@ private Q_SLOTS:
             "[Main]\nFile=/s/a.wav\nHour=6\nMinute=15\nAlarmON=0\nChime=/s/c.wav\nChimesON=1\n");
         QVERIFY(test::writeBytes(file, before));
 
-        RunningClock clock(config.path());
+        test::ClockProgram clock(config.path());
         QVERIFY(clock.start());
         clock.keys({QStringLiteral("space"), QStringLiteral("Tab"), QStringLiteral("Tab"),
                     QStringLiteral("Tab"), QStringLiteral("BackSpace")});
@@ -220,8 +103,9 @@ private Q_SLOTS:
         QCOMPARE(test::entriesOf(config.path()), QStringList{FileName});
     }
 
-    // A stored switch value that is not 0, 1 or 2: the program starts and ends normally, says on standard
-    // error which key holds what, leaves the file as it is, and the next Save writes the switch unchecked.
+    // A stored switch value that is not 0, 1 or 2: the program starts and ends normally, shows a message
+    // over its window and says on standard error which key holds what, leaves the file as it is, and the
+    // next Save writes the switch unchecked.
     void damagedSwitchValue_data()
     {
         QTest::addColumn<QByteArray>("stored");
@@ -237,7 +121,8 @@ private Q_SLOTS:
         const QByteArray before = "[Main]\nHour=7\nAlarmON=" + stored + "\nChimesON=1\n";
         QVERIFY(test::writeBytes(file, before));
 
-        RunningClock clock(config.path());
+        test::ClockProgram clock(config.path());
+        clock.expectMessageAtStart();
         QVERIFY(clock.start());
         QTRY_VERIFY_WITH_TIMEOUT(clock.standardError().contains(u'\n'), 5000);
         const QStringList lines =
@@ -250,7 +135,8 @@ private Q_SLOTS:
         QVERIFY2(clock.endedCleanly(), clock.state());
         QCOMPARE(test::readBytes(file), before);
 
-        RunningClock again(config.path());
+        test::ClockProgram again(config.path());
+        again.expectMessageAtStart();
         QVERIFY(again.start());
         QVERIFY(again.chooseFromOptions(2));
         QTRY_COMPARE_WITH_TIMEOUT(test::FreshReading(file).get(QStringLiteral("AlarmON")),

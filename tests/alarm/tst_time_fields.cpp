@@ -1,6 +1,6 @@
 // The hour and minute fields of the real window, driven with key events, the context menu and the program's
-// own assignments: only digits and Backspace can be typed, the editing keys work, at most 2 characters fit,
-// and a number above 23 (hour) or 59 (minute) becomes that maximum at once.
+// own assignments: only digits and Backspace change them, the keys that move and select work, at most 2
+// characters fit, and a number above 23 (hour) or 59 (minute) becomes that maximum at once.
 
 #include "main_window/MainForm.h"
 #include "platform/TextBox.h"
@@ -130,7 +130,9 @@ void TestTimeFields::keyCodes_data()
     QTest::newRow("Shift+Delete is cut") << Key{Qt::Key_Delete, Qt::ShiftModifier, {}} << QList<int>{24};
     QTest::newRow("U+AC00 is negative")
         << Key{Qt::Key_unknown, {}, QStringLiteral("\uac00")} << QList<int>{0xac00 - 0x10000};
-    QTest::newRow("Delete") << Key{Qt::Key_Delete, {}, QStringLiteral("\x7f")} << QList<int>{};
+    QTest::newRow("Delete is DEL") << Key{Qt::Key_Delete, {}, QStringLiteral("\x7f")} << QList<int>{127};
+    QTest::newRow("Ctrl+Backspace is DEL")
+        << Key{Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b")} << QList<int>{127};
     QTest::newRow("Left") << Key{Qt::Key_Left, {}, {}} << QList<int>{};
     QTest::newRow("Shift+Right") << Key{Qt::Key_Right, Qt::ShiftModifier, {}} << QList<int>{};
     QTest::newRow("Home") << Key{Qt::Key_Home, {}, {}} << QList<int>{};
@@ -185,7 +187,7 @@ void TestTimeFields::typingDigits()
     }
 }
 
-// Keys whose character is neither a digit nor Backspace change nothing at all: not the text, not the
+// Keys other than digits and plain Backspace change nothing at all: not the text, not the
 // selection, not the clipboard. Each starts from "1" typed (so there is something to undo), the whole text
 // selected (so that a cut, a copy, a paste or a typed character would show) and "5" on the clipboard.
 // Select-all starts with no selection instead, so that it would show.
@@ -226,6 +228,12 @@ void TestTimeFields::refusedKeys_data()
         {"Shift+Insert (paste)", {Qt::Key_Insert, Qt::ShiftModifier, {}}, true},
         {"Ctrl+Insert (copy)", {Qt::Key_Insert, Qt::ControlModifier, {}}, true},
         {"Shift+Delete (cut)", {Qt::Key_Delete, Qt::ShiftModifier, {}}, true},
+        // Deletions other than Backspace: of a character, a word or the line.
+        {"Delete", {Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f")}, true},
+        {"Ctrl+Backspace", {Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b")}, true},
+        {"Ctrl+Shift+Backspace", {Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier, {}}, true},
+        {"Ctrl+Delete", {Qt::Key_Delete, Qt::ControlModifier, {}}, true},
+        {"Ctrl+U", ctrl(Qt::Key_U), false},
     };
     for (const char* name : {"txtHour", "txtMinute"})
         for (const auto& k : keys)
@@ -261,7 +269,7 @@ void TestTimeFields::refusedKeys()
     QCOMPARE(returns.count(), 0);
 }
 
-// Keys that produce no character keep their usual meaning; Backspace is let through. Each row starts from
+// Keys that only move or select keep their usual meaning; Backspace is let through. Each row starts from
 // `start` typed into the field, with the cursor at its end.
 void TestTimeFields::editingKeys_data()
 {
@@ -279,18 +287,12 @@ void TestTimeFields::editingKeys_data()
     row("Backspace twice empties", "txtMinute", "45", QKeySequence(Qt::Key_Backspace, Qt::Key_Backspace), "");
     row("Backspace on empty stays empty", "txtHour", "", QKeySequence(Qt::Key_Backspace), "");
     row("Left, Backspace", "txtHour", "12", QKeySequence(Qt::Key_Left, Qt::Key_Backspace), "2");
-    row("Left, Delete", "txtMinute", "12", QKeySequence(Qt::Key_Left, Qt::Key_Delete), "1");
-    row("Home, Delete", "txtHour", "17", QKeySequence(Qt::Key_Home, Qt::Key_Delete), "7");
-    row("Home, Right, Delete", "txtMinute", "12", QKeySequence(Qt::Key_Home, Qt::Key_Right, Qt::Key_Delete),
-        "1");
     row("Home, End, Backspace", "txtHour", "12", QKeySequence(Qt::Key_Home, Qt::Key_End, Qt::Key_Backspace),
         "1");
     row("Left, digit in front", "txtHour", "2", QKeySequence(Qt::Key_Left, Qt::Key_1), "12");
     row("Left, digit in front, clamps", "txtMinute", "5", QKeySequence(Qt::Key_Left, Qt::Key_7), "59");
     row("Shift+Left selects, digit replaces", "txtHour", "12",
         QKeySequence(Qt::SHIFT | Qt::Key_Left, K(Qt::Key_9)), "19");
-    row("Shift+Home selects, Delete", "txtMinute", "12",
-        QKeySequence(Qt::SHIFT | Qt::Key_Home, K(Qt::Key_Delete)), "");
     row("Shift+Home selects, Backspace", "txtHour", "12",
         QKeySequence(Qt::SHIFT | Qt::Key_Home, K(Qt::Key_Backspace)), "");
 }

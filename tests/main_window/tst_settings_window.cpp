@@ -18,6 +18,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 using namespace wobblix;
 
 namespace {
@@ -299,8 +301,9 @@ private Q_SLOTS:
     }
 
     // A stored switch value that is no check-box state: the window starts, that switch is unchecked, the
-    // other settings load as usual, one line on standard error names key and value, and the file keeps
-    // the value until the next Save. Each row is tried on both switches.
+    // other settings load as usual, one line on standard error names key and value, one message once the
+    // window is shown says the same for every damaged switch, and the file keeps the value until the next
+    // Save. Each row is tried on each switch and on both.
     void damagedSwitchStartsUnchecked_data()
     {
         QTest::addColumn<QByteArray>("stored"); // as written in the file
@@ -322,49 +325,87 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, stored);
         QFETCH(QString, reported);
-        for (const bool alarm : {true, false}) {
-            const QByteArray key = alarm ? "AlarmON" : "ChimesON";
-            const QByteArray other = alarm ? "ChimesON" : "AlarmON";
+        const QList<QByteArrayList> damagedKeys{{"AlarmON"}, {"ChimesON"}, {"AlarmON", "ChimesON"}};
+        for (const QByteArrayList& damaged : damagedKeys) {
             Window window;
-            const QByteArray bytes = "[Main]\nFile=/s/alarm.wav\nHour=7\nMinute=30\nChime=/s/chime.wav\n" +
-                                     key + '=' + stored + '\n' + other + "=1\n";
+            QByteArray bytes = "[Main]\nFile=/s/alarm.wav\nHour=7\nMinute=30\nChime=/s/chime.wav\n";
+            for (const QByteArray key : {"AlarmON", "ChimesON"})
+                bytes += key + '=' + (damaged.contains(key) ? stored : "1") + '\n';
             QVERIFY(test::writeBytes(window.file(), bytes));
 
             test::StandardErrorCapture standardError;
             window.form.startUp(); // a damaged switch must not end the program here
             const QStringList lines = reportLines(standardError.text());
-
             QVERIFY(window.form.isVisible());
-            QCOMPARE(window.box(alarm ? "chkAlarmClock" : "chkChimes").checkState(), Qt::Unchecked);
-            QCOMPARE(window.box(alarm ? "chkChimes" : "chkAlarmClock").checkState(), Qt::Checked);
-            QCOMPARE(window.text("txtSound").Text(), QStringLiteral("/s/alarm.wav"));
-            QCOMPARE(window.text("txtHour").Text(), QStringLiteral("7"));
-            QCOMPARE(window.text("txtMinute").Text(), QStringLiteral("30"));
-            QCOMPARE(window.text("txtChimesSoundFile").Text(), QStringLiteral("/s/chime.wav"));
+            QVERIFY(window.world.messageBox.shown.isEmpty()); // not before the window is shown
+            QTRY_COMPARE(window.world.messageBox.shown.size(), 1);
+            QTest::qWait(50);
+            QCOMPARE(window.world.messageBox.shown.size(), 1);
+            const test::FakeMessageBox::Shown& message = window.world.messageBox.shown.first();
+            QCOMPARE(message.style, platform::MessageBox::Exclamation);
+            QVERIFY2(message.prompt.contains(QStringLiteral("until you set")), qPrintable(message.prompt));
 
-            QCOMPARE(lines.size(), 1);
-            QVERIFY2(lines[0].contains(QLatin1String(key)) && lines[0].contains(reported),
-                     qPrintable(lines[0]));
-            QVERIFY2(!lines[0].contains(QLatin1String(other)), qPrintable(lines[0]));
-            QVERIFY(window.world.messageBox.shown.isEmpty());
+            QCOMPARE(lines.size(), damaged.size());
+            for (const QByteArray key : {"AlarmON", "ChimesON"}) {
+                const bool isDamaged = damaged.contains(key);
+                const QString named = QStringLiteral("%1 is %2").arg(QLatin1String(key), reported);
+                QCOMPARE(window.box(key == "AlarmON" ? "chkAlarmClock" : "chkChimes").checkState(),
+                         isDamaged ? Qt::Unchecked : Qt::Checked);
+                QVERIFY2(message.prompt.contains(named) == isDamaged, qPrintable(message.prompt));
+                QVERIFY2(lines.filter(named).size() == (isDamaged ? 1 : 0), qPrintable(lines.join(u'\n')));
+            }
+            QCOMPARE(window.shown().sound, QStringLiteral("/s/alarm.wav"));
+            QCOMPARE(window.shown().minute, QStringLiteral("30"));
             QCOMPARE(test::readBytes(window.file()), bytes); // kept until the next Save
 
             window.choose("menuSave");
-            QCOMPARE(test::FreshReading(window.file()).get(QLatin1String(key)), QStringLiteral("0"));
+            for (const QByteArray& key : damaged)
+                QCOMPARE(test::FreshReading(window.file()).get(QLatin1String(key)), QStringLiteral("0"));
         }
     }
 
-    // Values no Save writes, from a file edited by hand: the window shows what the file means.
-    void handEditedValues()
+    // A value in a file written by hand or by another program comes back exactly as it stands (quotes
+    // around the whole value, blanks around it and the escapes QSettings writes are the format's); the
+    // next Save writes it so that it comes back the same again.
+    void handWrittenValuesComeBackAsTheyStand_data()
     {
+        QTest::addColumn<QByteArray>("written"); // after "File="
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("comma") << QByteArray("/home/ann/Sounds/wake,up.wav")
+                               << QStringLiteral("/home/ann/Sounds/wake,up.wav");
+        QTest::newRow("comma and blank")
+            << QByteArray("/s/one, two.wav") << QStringLiteral("/s/one, two.wav");
+        QTest::newRow("comma and @") << QByteArray("/snd/a.wav, @b") << QStringLiteral("/snd/a.wav, @b");
+        QTest::newRow("quoted commas") << QByteArray("\"/s/a, b,c.wav\"") << QStringLiteral("/s/a, b,c.wav");
+        QTest::newRow("blanks around") << QByteArray("  /s/a.wav \t") << QStringLiteral("/s/a.wav");
+        QTest::newRow("@ at the start") << QByteArray("@/s/a.wav") << QStringLiteral("@/s/a.wav");
+        QTest::newRow("@ like a stored type") << QByteArray("@Invalid()") << QStringLiteral("@Invalid()");
+        QTest::newRow("@ByteArray") << QByteArray("@ByteArray(/s/a.wav)")
+                                    << QStringLiteral("@ByteArray(/s/a.wav)");
+        QTest::newRow("@@ as QSettings writes @") << QByteArray("@@/s/a.wav") << QStringLiteral("@/s/a.wav");
+        QTest::newRow("Windows path")
+            << QByteArray("C:\\Sounds\\alarm.wav") << QStringLiteral("C:\\Sounds\\alarm.wav");
+        QTest::newRow("backslashes, some like escapes")
+            << QByteArray("/s/a\\b\\c.wav") << QStringLiteral("/s/a\\b\\c.wav");
+        QTest::newRow("backslash at the end") << QByteArray("/s/dir\\") << QStringLiteral("/s/dir\\");
+        QTest::newRow("escapes as QSettings writes them")
+            << QByteArray("C:\\\\S\\\\a\\tb \\\"c\\\" caf\\xe9.wav")
+            << QStringLiteral("C:\\S\\a\tb \"c\" caf\u00e9.wav");
+        QTest::newRow("semicolon") << QByteArray("/s/a;b.wav") << QStringLiteral("/s/a;b.wav");
+        QTest::newRow("quotes inside") << QByteArray("/s/\"q\".wav") << QStringLiteral("/s/\"q\".wav");
+    }
+    void handWrittenValuesComeBackAsTheyStand()
+    {
+        QFETCH(QByteArray, written);
+        QFETCH(QString, shown);
         Window window;
-        QVERIFY(test::writeBytes(window.file(), "[Main]\nFile=/s/one, two.wav\nChime=@Invalid()\n"
-                                                "Hour=@ByteArray(7)\nAlarmON=\" 1 \"\n"));
+        QVERIFY(test::writeBytes(window.file(), "[Main]\nFile=" + written + "\nHour=7\n"));
         window.form.startUp();
-        QCOMPARE(window.text("txtSound").Text(), QStringLiteral("/s/one, two.wav"));
-        QCOMPARE(window.text("txtChimesSoundFile").Text(), QString());
+        QCOMPARE(window.text("txtSound").Text(), shown);
         QCOMPARE(window.text("txtHour").Text(), QStringLiteral("7"));
-        QCOMPARE(window.box("chkAlarmClock").Value(), platform::CheckBox::Checked);
+        window.choose("menuSave");
+        QVERIFY(window.world.messageBox.shown.isEmpty());
+        QCOMPARE(shownAfterRestart(window.file()).sound, shown);
     }
 
     // Stored hours and minutes go through the field rules on their way in: cut to two characters, then
@@ -457,6 +498,40 @@ private Q_SLOTS:
         QCOMPARE(shownAfterRestart(window.file()), now);
     }
 
+    // A FIFO or a folder where the settings file belongs: the clock starts at once, with the defaults,
+    // and says so once the window is shown; Save says why it cannot write and leaves it in place.
+    void storeThatCannotBeRead_data()
+    {
+        QTest::addColumn<bool>("fifo"); // else a folder
+        QTest::addColumn<QString>("why");
+        QTest::newRow("FIFO") << true << QStringLiteral("is not a regular file");
+        QTest::newRow("folder") << false << QStringLiteral("is a folder");
+    }
+    void storeThatCannotBeRead()
+    {
+        QFETCH(bool, fifo);
+        QFETCH(QString, why);
+        Window window;
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(window.file()).constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkdir(window.file()));
+        window.form.startUp(); // reading the FIFO would block here for good
+        QCOMPARE(window.shown(), Shown{});
+        QTRY_COMPARE(window.world.messageBox.shown.size(), 1);
+        const QString read = window.world.messageBox.shown.first().prompt;
+        QVERIFY2(read.contains(QStringLiteral("could not be read")) && read.contains(window.file()) &&
+                     read.contains(why),
+                 qPrintable(read));
+
+        window.choose("menuSave");
+        QCOMPARE(window.world.messageBox.shown.size(), 2);
+        const QString saved = window.world.messageBox.shown.last().prompt;
+        QVERIFY2(saved.contains(QStringLiteral("could not be saved")) && saved.contains(why),
+                 qPrintable(saved));
+        QCOMPARE(QFileInfo(window.file()).isFile(), false);
+    }
+
     // A store that cannot be written: Save says so and why, in an exclamation box; the window keeps its
     // values; the file on disk is the old one, byte for byte, with nothing left beside it; and once the
     // cause is gone the next Save writes what is on screen, and nothing of the failed attempt.
@@ -464,7 +539,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<Condition>("condition");
         QTest::addColumn<QString>("why"); // in the message
-        QTest::newRow("read-only file") << Condition::ReadOnlyFile << QStringLiteral("Permission denied");
+        QTest::newRow("read-only file") << Condition::ReadOnlyFile << QStringLiteral("is not writable");
         QTest::newRow("read-only folder") << Condition::ReadOnlyFolder << QStringLiteral("Permission denied");
         QTest::newRow("damaged file in a read-only folder")
             << Condition::DamagedFileInReadOnlyFolder << QStringLiteral("Permission denied");
@@ -552,7 +627,7 @@ private Q_SLOTS:
             QVERIFY2(message.prompt.contains(why) && message.prompt.contains(folder),
                      qPrintable(message.prompt));
             QCOMPARE(window.shown(), attempted);
-            QCOMPARE(test::readBytes(target), before);
+            QCOMPARE(test::readBytes(target), before); // none of the six values written
             QCOMPARE(test::entriesOf(around), entriesBefore);
             // In this process too the store still holds the old values.
             QCOMPARE(store.GetSetting(QStringLiteral("Wobblix"), QStringLiteral("Main"),

@@ -3,6 +3,7 @@
 
 #include "main_window/MainForm.h"
 #include "platform/CheckBox.h"
+#include "platform/FileDialog.h"
 #include "platform/QtFileDialog.h"
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
@@ -205,11 +206,11 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         const QChar nul(u'\0');
-        QList<OPENFILENAME> handed;
-        world.fileDialog.answer = [&](OPENFILENAME& record) {
+        QList<platform::OPENFILENAMEA> handed;
+        world.fileDialog.answer = [&](platform::OPENFILENAMEA& record) {
             handed.append(record);
             // The dialog's answer: the path and its NUL over the start of the buffer.
-            record.lpstrFile.replace(0, 12, QStringLiteral("/a/bell.wav") + nul);
+            record.lpstrFile.replace(0, 12, QByteArray("/a/bell.wav").append('\0'));
             return true;
         };
         const auto field = [&](const QString& name) { return form.findChild<platform::TextBox*>(name); };
@@ -217,7 +218,7 @@ private Q_SLOTS:
         click();
         QCOMPARE(field(written)->Text(), QStringLiteral("/a/bell.wav"));
         QCOMPARE(field(untouched)->Text(), QString());
-        world.fileDialog.answer = [&](OPENFILENAME& record) {
+        world.fileDialog.answer = [&](platform::OPENFILENAMEA& record) {
             handed.append(record);
             return false; // Cancel
         };
@@ -225,19 +226,22 @@ private Q_SLOTS:
         QCOMPARE(field(written)->Text(), QStringLiteral("/a/bell.wav"));
 
         QCOMPARE(handed.size(), 2);
-        for (const OPENFILENAME& record : handed) {
+        // The record as the dialog takes it: every text in its 8-bit form, NULs included.
+        const auto ansi = [](const QString& text) { return text.toUtf8(); };
+        for (const platform::OPENFILENAMEA& record : handed) {
             QCOMPARE(record.lStructSize, 76u);
             QCOMPARE(record.hwndOwner, &form);
-            QCOMPARE(record.lpstrFilter, QStringLiteral("Wave Sound Files") + nul + "*.wav" + nul + nul);
+            QCOMPARE(record.lpstrFilter,
+                     ansi(QStringLiteral("Wave Sound Files") + nul + "*.wav" + nul + nul));
             QCOMPARE(record.nFilterIndex, 1u);
-            QCOMPARE(record.lpstrFile, QString(1024, u' ') + nul + nul);
+            QCOMPARE(record.lpstrFile, ansi(QString(1024, u' ') + nul + nul));
             QCOMPARE(record.nMaxFile, 1026u);
-            QCOMPARE(record.lpstrFileTitle, nul + QString(512, u' ') + nul + nul);
+            QCOMPARE(record.lpstrFileTitle, ansi(nul + QString(512, u' ') + nul + nul));
             QCOMPARE(record.nMaxFileTitle, 515u);
-            QCOMPARE(record.lpstrInitialDir, QStringLiteral("c:\\") + nul + nul);
-            QCOMPARE(record.lpstrTitle, QStringLiteral("Sound to Play"));
+            QCOMPARE(record.lpstrInitialDir, ansi(QStringLiteral("c:\\") + nul + nul));
+            QCOMPARE(record.lpstrTitle, QByteArray("Sound to Play"));
             QCOMPARE(record.Flags, 0x382004u);
-            QCOMPARE(record.lpstrDefExt, QStringLiteral("wav") + nul + nul);
+            QCOMPARE(record.lpstrDefExt, ansi(QStringLiteral("wav") + nul + nul));
             // Never set.
             QVERIFY(record.lpstrCustomFilter.isNull());
             QVERIFY(record.lpTemplateName.isNull());
@@ -271,12 +275,13 @@ private Q_SLOTS:
         QCOMPARE(window.field("txtSound")->Text(), file(name));
         QVERIFY(!questioned);
         // The record answers as the dialog would: the path with its NUL at the start of the buffer, the
-        // name alone in the title buffer.
+        // name alone in the title buffer. The buffer keeps its 1026 bytes, where the offsets count.
         QVERIFY(OFName.lpstrFile.startsWith(file(name) + QChar(u'\0')));
-        QCOMPARE(OFName.lpstrFile.size(), 1026);
         QVERIFY(OFName.lpstrFileTitle.startsWith(name + QChar(u'\0')));
-        QCOMPARE(OFName.nFileOffset, file(name).size() - name.size());
-        QCOMPARE(OFName.lpstrFile.mid(OFName.nFileExtension, 3), QStringLiteral("wav"));
+        const QByteArray buffer = OFName.lpstrFile.toUtf8();
+        QCOMPARE(buffer.size(), 1026);
+        QCOMPARE(OFName.nFileOffset, file(name).toUtf8().size() - name.toUtf8().size());
+        QCOMPARE(buffer.mid(OFName.nFileExtension, 3), QByteArray("wav"));
     }
 
     // A person who opens the folder and double-clicks the file in the list: a link is still the link.

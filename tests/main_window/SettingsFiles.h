@@ -13,8 +13,10 @@
 
 #include <memory>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -81,11 +83,11 @@ public:
             m_switched = ::setresgid(NoGroup, NoGroup, 0) == 0 && ::setresuid(Nobody, Nobody, 0) == 0;
         }
     }
+    // Back to root: the tests that follow would fail for no visible reason as another user.
     ~OrdinaryUser()
     {
-        if (m_switched) {
-            ::setresuid(0, 0, 0);
-            ::setresgid(0, 0, 0);
+        if (m_switched && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) {
+            qFatal("OrdinaryUser: could not return to root: %s", std::strerror(errno));
         }
     }
     OrdinaryUser(const OrdinaryUser&) = delete;
