@@ -71,7 +71,9 @@ startup() {
     # One of each first, to warm the file cache; then alternately, so that both meet the same machine.
     "$bin/wobblix-bench-mapped" "$clock" >/dev/null
     "$bin/wobblix-bench-mapped" "$bin/wobblix-bench-empty-window" >/dev/null
-    for _ in $(seq 7); do
+    # Each run takes a few tens of milliseconds, and seven pairs were too few on a shared machine to tell
+    # the ratio within a few percent: 31 pairs by default (WOBBLIX_BENCH_STARTUP_PAIRS).
+    for _ in $(seq "${WOBBLIX_BENCH_STARTUP_PAIRS:-31}"); do
         "$bin/wobblix-bench-mapped" "$clock" >>"$ours"
         "$bin/wobblix-bench-mapped" "$bin/wobblix-bench-empty-window" >>"$empty"
     done
