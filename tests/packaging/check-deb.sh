@@ -56,7 +56,8 @@ module=usr/lib/wobblix-clock/libwobblix-audio.so
 changelog=usr/share/doc/wobblix-clock/changelog.gz
 expected=(usr/bin/wobblix-clock "$module" "$desktop" "$metainfo"
     usr/share/icons/hicolor/scalable/apps/wobblix-clock.svg
-    usr/share/man/man1/wobblix-clock.1.gz usr/share/doc/wobblix-clock/copyright "$changelog")
+    usr/share/man/man1/wobblix-clock.1.gz usr/share/doc/wobblix-clock/copyright "$changelog"
+    usr/share/lintian/overrides/wobblix-clock)
 for size in 16 32 48; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/wobblix-clock.png")
 done
