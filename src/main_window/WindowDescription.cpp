@@ -46,22 +46,34 @@ QFont bodyFont()
 }
 
 // Narrows the labels' face just enough for each caption to fit the fixed width the layout gives it; desktop
-// faces are wider than the one the layout was drawn for. Faces do not narrow exactly in proportion, so
-// each caption steps down until it really fits. The labels share one face, and each step of it is
-// measured once for all of them: every step loads a face of its own, which is what start-up waits on.
-void fitCaptions(QList<QLabel*> labels)
+// faces are wider than the one the layout was drawn for. The chosen stretch is the widest, in steps of 2%,
+// at which the caption fits. Every stretch loads a face of its own, which is what start-up waits on, so
+// the search starts where the caption's full width says it will end (faces narrow about in proportion)
+// and looks at the next stretch up and down from there, not at every stretch from 100% down; the labels
+// share one face, and each stretch is measured once for all of them.
+void fitCaptions(const QList<QLabel*>& labels)
 {
-    QFont font = labels.first()->font();
-    for (int stretch = 100; !labels.isEmpty(); stretch -= 2) {
-        if (stretch < 100)
+    constexpr int Narrowest = 50; // as narrow as the face goes
+    const QFont full = labels.first()->font();
+    QMap<int, QFont> faces{{100, full}}; // by stretch
+    const auto widthAt = [&](int stretch, const QString& text) {
+        if (!faces.contains(stretch)) {
+            QFont font = full;
             font.setStretch(stretch);
-        const QFontMetrics metrics(font);
-        labels.removeIf([&](QLabel* label) {
-            if (stretch > 50 && metrics.horizontalAdvance(label->text()) > label->contentsRect().width())
-                return false;
-            label->setFont(font); // fits, or as narrow as the face goes
-            return true;
-        });
+            faces.insert(stretch, font);
+        }
+        return QFontMetrics(faces.value(stretch)).horizontalAdvance(text);
+    };
+    for (QLabel* label : labels) {
+        const QString text = label->text();
+        const int room = label->contentsRect().width();
+        const int wanted = widthAt(100, text);
+        int stretch = wanted <= room ? 100 : qBound(Narrowest, room * 100 / wanted / 2 * 2, 98);
+        while (stretch > Narrowest && widthAt(stretch, text) > room)
+            stretch -= 2;
+        while (stretch < 100 && widthAt(stretch + 2, text) <= room)
+            stretch += 2;
+        label->setFont(faces.value(stretch));
     }
 }
 
