@@ -90,11 +90,11 @@ bool ClockProgram::start()
             10000);
     if (m_messageAtStart) {
         // Return until the message, which takes the keyboard once it is shown, is gone.
-        if (!waitUntil([this] { return visibleWindows() >= 2; }, 10000) ||
+        if (!waitUntil([this] { return visibleWindows().size() >= 2; }, 10000) ||
             !waitUntil(
                 [this] {
                     keys({QStringLiteral("Return")});
-                    return visibleWindows() == 1;
+                    return visibleWindows().size() == 1;
                 },
                 5000))
             return false;
@@ -105,12 +105,11 @@ bool ClockProgram::start()
     return m_window != 0 && waitUntil([this] { return focusedWindow() == m_window; }, 5000);
 }
 
-qsizetype ClockProgram::visibleWindows() const
+QStringList ClockProgram::visibleWindows() const
 {
     return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                     QString::number(pid())})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-        .size();
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void ClockProgram::keys(const QStringList& names) const
@@ -127,7 +126,7 @@ bool ClockProgram::chooseFromOptions(int item) const
 {
     // "Options" is the first title of the menu bar, at the window's top left.
     clickAt(windowGeometry(m_window).topLeft() + QPoint(20, 8), 1);
-    if (!waitUntil([this] { return visibleWindows() >= 2; }, 5000)) // the window and its open menu
+    if (!waitUntil([this] { return visibleWindows().size() >= 2; }, 5000)) // the window and its open menu
         return false;
     // Down from no selection is the first item.
     keys(QStringList(item, QStringLiteral("Down")) << QStringLiteral("Return"));

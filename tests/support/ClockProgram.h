@@ -42,6 +42,9 @@ public:
 
     qint64 pid() const { return m_process.processId(); }
     quint64 window() const { return m_window; }
+    // The program's visible top-level windows on the X server, as xdotool names them: its main window, and
+    // an open menu or message box.
+    QStringList visibleWindows() const;
 
     // Keys as the keyboard sends them (xdotool key names), and text as typed, to the focused control.
     void keys(const QStringList& names) const;
@@ -66,9 +69,6 @@ public:
     QByteArray state();
 
 private:
-    // The program's visible top-level windows: its main window, and an open menu or message box.
-    qsizetype visibleWindows() const;
-
     bool m_messageAtStart = false;
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
