@@ -23,6 +23,9 @@ namespace {
 
 const QColor DarkBlue(0, 0, 64);       // the window's background, seen around and between the panels
 const QColor PanelGrey(224, 224, 224); // panels, labels and check boxes
+// What is written on the panels: the dark text of a light theme. The panels keep their grey in every
+// theme, and a dark theme's light text would read at under 2:1 on it.
+const QColor PanelText(Qt::black);
 
 constexpr int WatchIntervalMs = 3000; // how often the alarm and the chimes compare the clock
 constexpr int RestIntervalMs = 60000; // how long the clock rests after a sound: past the minute that sounded
@@ -82,7 +85,8 @@ enum class Class { PictureBox, Timer, CommandButton, TextBox, CheckBox, Label };
 
 // What a control sets beyond its class's defaults; whatever is not set keeps the default.
 struct Further {
-    QColor background = {};          // the panels' grey, for a panel and for the labels and check boxes on it
+    QColor background = {};          // the panels' grey, for a panel and for the labels and check boxes on it,
+                                     // whose captions are then drawn in PanelText
     bool heading = false;            // the heading face, for the two panel titles
     bool disabled = false;           // the path fields: shown greyed, they cannot be focused or typed into
     int maxLength = 0;               // the time fields hold at most this many characters (0: no limit)
@@ -216,6 +220,9 @@ QObject* createControl(const Control& row, QWidget* container)
     if (further.background.isValid() && row.kind != PictureBox) {
         QPalette colours = control->palette();
         colours.setColor(QPalette::Window, further.background);
+        // The caption only: a check box's box and tick keep the theme's field colours, which read on
+        // the grey in both kinds of theme.
+        colours.setColor(QPalette::WindowText, PanelText);
         control->setPalette(colours);
         control->setAutoFillBackground(true);
         control->setBackgroundRole(QPalette::Window); // a check box's own is the lighter button face

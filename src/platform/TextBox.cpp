@@ -1,10 +1,10 @@
 #include "platform/TextBox.h"
 
+#include "platform/Contrast.h"
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace wobblix::platform {
@@ -20,26 +20,6 @@ qint16 toKeyCode(char16_t character)
 QChar fromKeyCode(qint16 code)
 {
     return QChar(static_cast<char16_t>(code));
-}
-
-// The contrast that normal text needs to read, as the web's accessibility guidelines measure it.
-constexpr double ReadableContrast = 4.5;
-
-// The relative luminance of a colour in sRGB, 0 for black to 1 for white.
-double luminance(const QColor& colour)
-{
-    const auto linear = [](double channel) {
-        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-           0.0722 * linear(colour.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b)
-{
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 // The first colour, in twentieths of the way from `from` to `to`, that reads on `background`; black or

@@ -2,6 +2,7 @@
 // container, captions that fit, twips as pixels), the menu, the focus order and the About message.
 
 #include "main_window/MainForm.h"
+#include "platform/Contrast.h"
 #include "platform/MessageBox.h"
 #include "platform/TextBox.h"
 #include "support/FakePlatform.h"
@@ -16,26 +17,11 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 
-#include <cmath>
-
 using namespace wobblix;
 
 namespace {
 const QColor PanelGrey(224, 224, 224);
 
-// The contrast of two colours as the web's accessibility guidelines define it, from 1 to 21.
-double contrast(const QColor& a, const QColor& b)
-{
-    const auto luminance = [](const QColor& c) {
-        const auto linear = [](double v) {
-            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 QString focusName()
 {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -201,35 +187,74 @@ private Q_SLOTS:
         QCOMPARE(visited, expected);
     }
 
-    // The path fields stay disabled (no focus, no typing, a background unlike an enabled field's), yet
-    // their text reads: at least 4.5:1 against that background, as drawn.
-    void pathFieldsReadable_data()
+    // What the window writes reads, in Qt's own light theme and in GTK's dark one (the second run of this
+    // test, in the desktop session): the path fields' text, though disabled (no focus, no typing, a
+    // background unlike an enabled field's), and every caption on the grey panels, each at 4.5:1 at least
+    // against what is behind it. A check box's box stands out from the panel, and its tick from the box, at
+    // the 3:1 a control's parts need, where the theme draws the box dark.
+    void textReadable_data()
     {
+        QTest::addColumn<QString>("theme");
         QTest::addColumn<QString>("name");
-        QTest::newRow("alarm") << QStringLiteral("txtSound");
-        QTest::newRow("chimes") << QStringLiteral("txtChimesSoundFile");
+        const QString theme = qEnvironmentVariable("GTK_THEME", QStringLiteral("light"));
+        for (const char* name : {"txtSound", "txtChimesSoundFile", "lblAlarmClock", "lblSoundFile", "lblHour",
+                                 "lblMinute", "chkAlarmClock", "lblChimes", "lblChimesSoundFile", "chkChimes"})
+            QTest::addRow("%s %s", qPrintable(theme), name) << theme << QString::fromLatin1(name);
     }
-    void pathFieldsReadable()
+    void textReadable()
     {
+        QFETCH(QString, theme);
         QFETCH(QString, name);
+        // The theme is the one this run meets, not Qt's fallback: a dark theme has a dark window.
+        const bool dark = theme.endsWith(u":dark");
+        QCOMPARE(QApplication::palette().color(QPalette::Window).lightness() < 128, dark);
         test::FakePlatform world;
         MainForm form(world.platform());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* field = form.findChild<platform::TextBox*>(name);
-        field->setText(QStringLiteral("/home/ann/Sounds/wake.wav"));
-        QVERIFY(!field->isEnabled());
-        const QImage drawn = field->grab().toImage();
-        const QImage enabled = form.findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
-        // Past the end of the text, inside the frame: the background.
-        const QPoint blank(drawn.width() - 5, drawn.height() / 2);
-        const QColor background = drawn.pixelColor(blank);
-        QVERIFY(background != enabled.pixelColor(enabled.width() - 5, enabled.height() / 2));
-        double best = 1;
-        for (int y = 3; y < drawn.height() - 3; ++y)
-            for (int x = 3; x < drawn.width() - 3; ++x)
-                best = std::max(best, contrast(drawn.pixelColor(x, y), background));
-        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
+        auto* control = form.findChild<QWidget*>(name);
+        control->clearFocus(); // a focus frame is no text
+        const auto best = [](const QImage& drawn, const QRect& area, const auto& behind) {
+            double most = 1;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    most = std::max(most, platform::contrast(drawn.pixelColor(x, y), behind(x, y)));
+            return most;
+        };
+        QColor background = PanelGrey;
+        QRect text = control->rect();
+        if (auto* field = qobject_cast<platform::TextBox*>(control)) {
+            field->setText(QStringLiteral("/home/ann/Sounds/wake.wav"));
+            QVERIFY(!field->isEnabled());
+            const QImage drawn = field->grab().toImage();
+            const QImage enabled = form.findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
+            // Past the end of the text, inside the frame: the background.
+            background = drawn.pixelColor(drawn.width() - 5, drawn.height() / 2);
+            QVERIFY(background != enabled.pixelColor(enabled.width() - 5, enabled.height() / 2));
+            text = field->rect().adjusted(3, 3, -3, -3);
+        } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(check);
+            text = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+            const QRect box = check->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, check);
+            check->setCheckState(Qt::Unchecked);
+            const QImage off = check->grab().toImage();
+            check->setCheckState(Qt::Checked);
+            const QImage on = check->grab().toImage();
+            const double edge = best(off, box, [](int, int) { return PanelGrey; });
+            const double tick = best(on, box, [&off](int x, int y) { return off.pixelColor(x, y); });
+            // The tick stands out from the box in every theme. A dark theme's box is its dark field, which
+            // must stand out from the grey panel too (a light theme's is white, edged in grey, as Qt draws it).
+            qInfo("%s box on the panel %.2f:1, tick on the box %.2f:1", qPrintable(name), edge, tick);
+            QVERIFY2(tick >= 3 && (!dark || edge >= 3),
+                     qPrintable(QStringLiteral("box %1, tick %2").arg(edge).arg(tick)));
+        }
+        const QImage drawn = control->grab().toImage();
+        if (background == PanelGrey) // a caption, drawn on the panel's grey
+            QCOMPARE(drawn.pixelColor(text.topLeft()), PanelGrey);
+        const double most = best(drawn, text, [&background](int, int) { return background; });
+        qInfo("%s text %.2f:1", qPrintable(name), most);
+        QVERIFY2(most >= platform::ReadableContrast, qPrintable(QString::number(most)));
     }
 
     void about()
