@@ -76,8 +76,9 @@ int TextBox::keyAscii(const QKeyEvent& event)
 {
     // The editing shortcuts arrive as the control character of their Ctrl+letter key, whichever key the
     // desktop binds to them (Shift+Insert pastes, Ctrl+Insert copies, Shift+Delete cuts, Alt+Backspace
-    // undoes), so that one decision about Ctrl+V covers every way of pasting from the keyboard. Every
-    // deletion that is not Backspace (Delete, and the word and line deletions) arrives as DEL.
+    // undoes), so that one decision about Ctrl+V covers every way of pasting from the keyboard. The
+    // deletions backwards by word and of the line type DEL, as Ctrl+Backspace does on Windows; Delete and
+    // Ctrl+Delete type nothing there, and nothing here.
     static constexpr std::pair<QKeySequence::StandardKey, int> editingShortcuts[] = {
         {QKeySequence::SelectAll, 1},
         {QKeySequence::Copy, 3},
@@ -85,9 +86,7 @@ int TextBox::keyAscii(const QKeyEvent& event)
         {QKeySequence::Cut, 24},
         {QKeySequence::Redo, 25},
         {QKeySequence::Undo, 26},
-        {QKeySequence::Delete, DeleteCode},
         {QKeySequence::DeleteStartOfWord, DeleteCode},
-        {QKeySequence::DeleteEndOfWord, DeleteCode},
         {QKeySequence::DeleteEndOfLine, DeleteCode},
         {QKeySequence::DeleteCompleteLine, DeleteCode},
     };
@@ -96,9 +95,8 @@ int TextBox::keyAscii(const QKeyEvent& event)
             return code;
     const int key = event.key();
     const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
-    // QLineEdit deletes a word on Ctrl with Backspace or Delete, whatever else is held; Delete itself comes
-    // from X11 with the text "\x7f", DEL.
-    if (key == Qt::Key_Delete || (ctrl && key == Qt::Key_Backspace))
+    // QLineEdit deletes a word backwards on Ctrl+Backspace, whatever else is held.
+    if (ctrl && key == Qt::Key_Backspace)
         return DeleteCode;
     // Keys that move the focus rather than type.
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
@@ -116,6 +114,7 @@ int TextBox::keyAscii(const QKeyEvent& event)
     default:
         break;
     }
+    // Delete comes from X11 with the text "\x7f", DEL, though it types nothing.
     const QString text = event.text();
     if (text.isEmpty() || text.at(0) == QChar(0x7f))
         return 0;

@@ -130,7 +130,8 @@ void TestTimeFields::keyCodes_data()
     QTest::newRow("Shift+Delete is cut") << Key{Qt::Key_Delete, Qt::ShiftModifier, {}} << QList<int>{24};
     QTest::newRow("U+AC00 is negative")
         << Key{Qt::Key_unknown, {}, QStringLiteral("\uac00")} << QList<int>{0xac00 - 0x10000};
-    QTest::newRow("Delete is DEL") << Key{Qt::Key_Delete, {}, QStringLiteral("\x7f")} << QList<int>{127};
+    QTest::newRow("Delete types nothing") << Key{Qt::Key_Delete, {}, QStringLiteral("\x7f")} << QList<int>{};
+    QTest::newRow("Ctrl+Delete types nothing") << Key{Qt::Key_Delete, Qt::ControlModifier, {}} << QList<int>{};
     QTest::newRow("Ctrl+Backspace is DEL")
         << Key{Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b")} << QList<int>{127};
     QTest::newRow("Left") << Key{Qt::Key_Left, {}, {}} << QList<int>{};
@@ -228,11 +229,9 @@ void TestTimeFields::refusedKeys_data()
         {"Shift+Insert (paste)", {Qt::Key_Insert, Qt::ShiftModifier, {}}, true},
         {"Ctrl+Insert (copy)", {Qt::Key_Insert, Qt::ControlModifier, {}}, true},
         {"Shift+Delete (cut)", {Qt::Key_Delete, Qt::ShiftModifier, {}}, true},
-        // Deletions other than Backspace: of a character, a word or the line.
-        {"Delete", {Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f")}, true},
+        // Deletions backwards by word, which type DEL.
         {"Ctrl+Backspace", {Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b")}, true},
         {"Ctrl+Shift+Backspace", {Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier, {}}, true},
-        {"Ctrl+Delete", {Qt::Key_Delete, Qt::ControlModifier, {}}, true},
         {"Ctrl+U", ctrl(Qt::Key_U), false},
     };
     for (const char* name : {"txtHour", "txtMinute"})
@@ -269,8 +268,8 @@ void TestTimeFields::refusedKeys()
     QCOMPARE(returns.count(), 0);
 }
 
-// Keys that only move or select keep their usual meaning; Backspace is let through. Each row starts from
-// `start` typed into the field, with the cursor at its end.
+// Keys that type no character (they move, select or delete forwards) keep their usual meaning; Backspace is
+// let through. Each row starts from `start` typed into the field, with the cursor at its end.
 void TestTimeFields::editingKeys_data()
 {
     QTest::addColumn<QString>("name");
@@ -295,6 +294,8 @@ void TestTimeFields::editingKeys_data()
         QKeySequence(Qt::SHIFT | Qt::Key_Left, K(Qt::Key_9)), "19");
     row("Shift+Home selects, Backspace", "txtHour", "12",
         QKeySequence(Qt::SHIFT | Qt::Key_Home, K(Qt::Key_Backspace)), "");
+    row("Home, Delete", "txtHour", "12", QKeySequence(Qt::Key_Home, Qt::Key_Delete), "2");
+    row("Home, Ctrl+Delete", "txtMinute", "45", QKeySequence(K(Qt::Key_Home), Qt::CTRL | Qt::Key_Delete), "");
 }
 
 void TestTimeFields::editingKeys()
