@@ -48,8 +48,21 @@ void Form::startUp()
             QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     show();
     SetFocus(this);
-    if (m_startFocus != nullptr)
-        m_startFocus->setFocus(Qt::OtherFocusReason);
+}
+
+// Qt moves the focus inside a hidden window when an activation arrives after the window has gone (the
+// desktop's answer to a menu that closed as the window hid): the control after the one the user left
+// takes it, or the first of all when none had it. So the window keeps its own record while hidden, and
+// sets it back before it is shown; the activation that follows the showing then finds it there.
+void Form::setVisible(bool visible)
+{
+    if (!visible && isVisible())
+        m_focusAtHide = focusWidget();
+    QMainWindow::setVisible(visible);
+    if (!visible)
+        return;
+    if (QWidget* control = m_focusAtHide != nullptr ? m_focusAtHide.data() : m_startFocus)
+        control->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Form::Unload()

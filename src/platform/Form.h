@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 namespace wobblix::platform {
 
 // A fixed-size top-level window with a menu bar and a client area laid out in twips. It has no Minimize
 // or Maximize button; the title bar's close button unloads it like Unload(), and the program ends when
-// it is unloaded, whether shown or hidden.
+// it is unloaded, whether shown or hidden. Hidden and shown again, it gives the focus back to the control
+// that had it, or to the start control when none had, as a window given the focus does on the desktop.
 class Form : public QMainWindow {
     Q_OBJECT
 public:
@@ -34,9 +36,13 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
 
+public:
+    void setVisible(bool visible) override;
+
 private:
     QWidget* m_client = nullptr;
     QWidget* m_startFocus = nullptr;
+    QPointer<QWidget> m_focusAtHide; // the control that had the focus when the window was last hidden
 };
 
 } // namespace wobblix::platform

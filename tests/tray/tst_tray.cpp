@@ -150,18 +150,35 @@ private Q_SLOTS:
     }
 
     // The whole route: Hide adds the icon; the notification area's reports reach Picture1 and only the left
-    // double-click removes the icon and brings the window back.
+    // double-click removes the icon and brings the window back, with the focus on the control that had it
+    // (on the alarm's switch when none had).
+    void hideAndRestore_data()
+    {
+        QTest::addColumn<QString>("focused"); // the control with the focus at Hide; empty: none
+        QTest::addColumn<QString>("restored");
+        QTest::newRow("start focus") << QStringLiteral("chkAlarmClock") << QStringLiteral("chkAlarmClock");
+        QTest::newRow("hour field") << QStringLiteral("txtHour") << QStringLiteral("txtHour");
+        QTest::newRow("none") << QString() << QStringLiteral("chkAlarmClock");
+    }
     void hideAndRestore()
     {
+        QFETCH(QString, focused);
+        QFETCH(QString, restored);
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
         QVERIFY(form.isVisible());
+        if (focused.isEmpty())
+            form.focusWidget()->clearFocus();
+        else
+            form.findChild<QWidget*>(focused)->setFocus();
         auto* picture1 = form.findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
 
         form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
         QVERIFY(!form.isVisible());
         QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
+        // What the desktop sends meanwhile arrives while the window is hidden (its activation, here).
+        QCoreApplication::processEvents();
 
         for (const quint32 ignored :
              {NotifyArea::WM_MOUSEMOVE, NotifyArea::WM_LBUTTONDOWN, NotifyArea::WM_LBUTTONUP,
@@ -179,6 +196,8 @@ private Q_SLOTS:
         QVERIFY(form.isVisible());
         QCOMPARE(world.notifyArea.messages, (QList<quint32>{NotifyArea::NIM_ADD, NotifyArea::NIM_DELETE}));
         QTRY_VERIFY(QApplication::activeWindow() == &form);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                     restored);
         QVERIFY(world.messageBox.shown.isEmpty());
     }
 
