@@ -6,6 +6,10 @@ int main(int argc, char* argv[])
 {
     wobblix::platform::Application app(argc, argv);
     wobblix::platform::DesktopPlatform desktop;
+    // One clock per user: a start that finds a clock running brings that one forward and ends here, having
+    // shown nothing and read or written no settings.
+    if (!desktop.application().claim(app.launchTokens()))
+        return 0;
     wobblix::MainForm form(desktop.platform());
     return app.run(form);
 }

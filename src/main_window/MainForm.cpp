@@ -1,5 +1,6 @@
 #include "main_window/MainForm.h"
 
+#include "platform/ApplicationService.h"
 #include "platform/CheckBox.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
@@ -17,7 +18,8 @@ MainForm::MainForm(const platform::Platform& platform, QWidget* parent)
 }
 
 // Which handler each control event runs. These are all the events the window handles: in particular
-// nothing runs when the window is asked to close, and clicking a check box only changes its value.
+// nothing runs when the window is asked to close, and clicking a check box only changes its value. The
+// last is the desktop's, not a control's: a second start asks the running clock for its window.
 void MainForm::connectEvents()
 {
     connect(cmdBrowse, &QPushButton::clicked, this, &MainForm::cmdBrowse_Click);
@@ -32,6 +34,8 @@ void MainForm::connectEvents()
     connect(txtMinute, &platform::TextBox::Change, this, &MainForm::txtMinute_Change);
     connect(txtMinute, &platform::TextBox::KeyPress, this, &MainForm::txtMinute_KeyPress);
     connect(Picture1, &platform::PictureBox::MouseMove, this, &MainForm::Picture1_MouseMove);
+    connect(&m_platform.application, &platform::ApplicationService::Activate, this,
+            &MainForm::Application_Activate);
     connect(menuHide, &QAction::triggered, this, &MainForm::menuHide_Click);
     connect(menuSave, &QAction::triggered, this, &MainForm::menuSave_Click);
     connect(menuExit, &QAction::triggered, this, &MainForm::menuExit_Click);

@@ -9,6 +9,7 @@
 namespace wobblix {
 
 namespace platform {
+struct LaunchTokens;
 class CheckBox;
 class PictureBox;
 class TextBox;
@@ -20,7 +21,7 @@ class Timer;
 //   main_window/  the window description, Exit and About, settings Load and Save
 //   alarm/        the three timers and the hour and minute field rules
 //   sound/        Browse and Play
-//   tray/         Hide into the notification area and restore
+//   tray/         Hide into the notification area and restore, from the icon or for a second start
 // Handlers are public so that they can be called as procedures (the timers call the Play handlers).
 class MainForm final : public platform::Form {
     Q_OBJECT
@@ -51,9 +52,10 @@ public:
     void cmdPlay_Click();
     void cmdChimesPlay_Click();
 
-    // Notification area
+    // Notification area, and the desktop asking for the window (a second start)
     qint32 ShellTrayAdd();
     void Picture1_MouseMove(qint16 button, qint16 shift, float x, float y);
+    void Application_Activate(const platform::LaunchTokens& launch);
 
 protected:
     void Load() override { Form_Load(); }

@@ -1,5 +1,6 @@
 #include "platform/Application.h"
 
+#include "platform/ApplicationService.h"
 #include "platform/Form.h"
 #include "platform/RuntimeError.h"
 
@@ -11,14 +12,17 @@
 
 namespace wobblix::platform {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+Application::Application(int& argc, char** argv, LaunchTokens launch)
+    : QApplication(argc, argv), m_launch(std::move(launch))
 {
     // No display name: Qt would append it to every window title that does not already end with it, and
     // each window's title is exactly its own ("Sound to Play", not "Sound to Play — Wobblix Clock").
     // Where a display name is asked for, Qt gives the application name instead.
     setApplicationName(QStringLiteral("Wobblix Clock"));
     setApplicationVersion(QStringLiteral("1.00"));
-    setDesktopFileName(QStringLiteral("wobblix-clock"));
+    // The desktop entry io.github.wobblix.WobblixClock.desktop: on Wayland the shell matches the window to
+    // its entry, and so to its name and icon, by this app_id.
+    setDesktopFileName(ApplicationService::Name.toString());
     // The clock ends only when its window is unloaded. Without this, dismissing a message box while the
     // window is hidden in the notification area would end the program, since no window would be visible.
     setQuitOnLastWindowClosed(false);

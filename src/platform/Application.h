@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LaunchTokens.h"
+
 #include <QApplication>
 
 namespace wobblix::platform {
@@ -14,13 +16,21 @@ class Application final : public QApplication {
 public:
     static constexpr int ErrorExitStatus = 1;
 
-    Application(int& argc, char** argv);
+    // `launch` is read where the program starts the application, before Qt, which takes DESKTOP_STARTUP_ID
+    // out of the environment as it starts.
+    Application(int& argc, char** argv, LaunchTokens launch = LaunchTokens::fromEnvironment());
+
+    // What the desktop's launcher gave this start.
+    const LaunchTokens& launchTokens() const { return m_launch; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Raises the start-up window's Load, shows it and runs the message loop until the window is
     // unloaded. Returns the process's exit status.
     int run(Form& startUpForm);
+
+private:
+    LaunchTokens m_launch;
 };
 
 // Shows the error report for what was thrown (the current exception) and ends the process. Called from

@@ -6,7 +6,7 @@ DesktopPlatform::DesktopPlatform(QObject* parent) : QObject(parent) {}
 
 Platform DesktopPlatform::platform()
 {
-    return Platform{m_clock, m_messageBox, *m_sound, m_fileDialog, *m_notifyArea, m_settings};
+    return Platform{m_clock, m_messageBox, *m_sound, m_fileDialog, *m_notifyArea, m_settings, *m_application};
 }
 
 } // namespace wobblix::platform

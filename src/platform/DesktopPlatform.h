@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ApplicationService.h"
 #include "platform/AudioModule.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -19,6 +20,7 @@ public:
     explicit DesktopPlatform(QObject* parent = nullptr);
 
     Platform platform();
+    ApplicationService& application() { return *m_application; }
 
 private:
     SystemClock m_clock;
@@ -27,6 +29,7 @@ private:
     QtFileDialog m_fileDialog;
     SystemTrayNotifyArea* m_notifyArea = new SystemTrayNotifyArea(this);
     SettingsStore m_settings;
+    ApplicationService* m_application = new ApplicationService(this);
 };
 
 } // namespace wobblix::platform

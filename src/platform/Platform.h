@@ -2,6 +2,7 @@
 
 namespace wobblix::platform {
 
+class ApplicationService;
 class Clock;
 class FileDialog;
 class MessageBox;
@@ -18,6 +19,7 @@ struct Platform {
     FileDialog& fileDialog;
     NotifyArea& notifyArea;
     SettingsStore& settings;
+    ApplicationService& application; // the desktop's requests over the session bus
 };
 
 } // namespace wobblix::platform

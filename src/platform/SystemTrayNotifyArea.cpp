@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <QWidget>
 
-#ifdef WOBBLIX_TRAY_ON_DBUS
+#ifdef WOBBLIX_SESSION_BUS
 #include <QDBusConnection>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -34,7 +34,7 @@ std::optional<quint32> mouseMessageFor(QSystemTrayIcon::ActivationReason reason,
 
 namespace {
 
-#ifdef WOBBLIX_TRAY_ON_DBUS
+#ifdef WOBBLIX_SESSION_BUS
 const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
 // Whether a host shows the items the watcher holds. A watcher that does not answer within a second counts
@@ -62,7 +62,7 @@ bool statusNotifierHostRegistered()
 // what Qt did, not the bus what Qt might do.
 TrayHost hostOf(const QSystemTrayIcon& icon)
 {
-#ifdef WOBBLIX_TRAY_ON_DBUS
+#ifdef WOBBLIX_SESSION_BUS
     return icon.geometry().isEmpty() ? TrayHost::StatusNotifierItem : TrayHost::XEmbed;
 #else
     Q_UNUSED(icon);

@@ -1,6 +1,6 @@
 // Hiding the window into the notification area and bringing it back. The window is either Shown (visible,
 // no icon) or Hidden (invisible, one icon); Hide leads from the first to the second, a left double-click on
-// the icon back. Hide is on the window's menu only, so it never runs while Hidden and the icon is never
+// the icon back, and so does a second start of the clock. Hide is on the window's menu only, so it never runs while Hidden and the icon is never
 // added twice; the restore is the only place the icon is removed.
 
 #include "main_window/MainForm.h"
@@ -66,6 +66,17 @@ void MainForm::Picture1_MouseMove(qint16, qint16, float x, float)
     ShellTrayDelete();
     setVisible(true);
     platform::SetFocus(this);
+}
+
+// The desktop asks for the clock: someone started it again (from the desktop's menu, the usual way to look
+// for a program one cannot see). A window hidden in the notification area comes back as from its icon, the
+// icon first; a shown one comes to the front. Either takes the focus as the window of that start.
+void MainForm::Application_Activate(const platform::LaunchTokens& launch)
+{
+    if (!isVisible())
+        ShellTrayDelete();
+    setVisible(true);
+    platform::SetFocus(this, launch);
 }
 
 } // namespace wobblix

@@ -78,7 +78,8 @@ class Window {
 public:
     explicit Window(platform::SettingsStore* store = nullptr)
         : form(platform::Platform{world.clock, world.messageBox, world.sound, world.fileDialog,
-                                  world.notifyArea, store != nullptr ? *store : world.settings})
+                                  world.notifyArea, store != nullptr ? *store : world.settings,
+                                  world.application})
     {
     }
 
@@ -668,7 +669,8 @@ private Q_SLOTS:
         test::FakePlatform world;
         platform::QtMessageBox boxes;
         MainForm form(
-            platform::Platform{world.clock, boxes, world.sound, world.fileDialog, world.notifyArea, store});
+            platform::Platform{world.clock, boxes, world.sound, world.fileDialog, world.notifyArea, store,
+                               world.application});
         form.startUp();
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;

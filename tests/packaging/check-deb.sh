@@ -51,7 +51,7 @@ grep -q 'pulse' <<<"$(field Recommends)" || fail "Recommends no sound server: $(
 dpkg-deb -x "$deb" "$work/root"
 cd "$work/root"
 metainfo=usr/share/metainfo/io.github.wobblix.WobblixClock.metainfo.xml
-desktop=usr/share/applications/wobblix-clock.desktop
+desktop=usr/share/applications/io.github.wobblix.WobblixClock.desktop
 module=usr/lib/wobblix-clock/libwobblix-audio.so
 changelog=usr/share/doc/wobblix-clock/changelog.gz
 expected=(usr/bin/wobblix-clock "$module" "$desktop" "$metainfo"

@@ -31,7 +31,8 @@ int main(int argc, char* argv[])
     FailingSound sound;
     wobblix::platform::Platform platform = world.platform();
     wobblix::platform::Platform failing{platform.clock,      platform.messageBox, sound,
-                                        platform.fileDialog, platform.notifyArea, platform.settings};
+                                        platform.fileDialog, platform.notifyArea, platform.settings,
+                                        platform.application};
     wobblix::MainForm form(failing);
 
     QTimer watcher(&form);

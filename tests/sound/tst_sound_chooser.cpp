@@ -146,7 +146,7 @@ private:
         test::FakePlatform world;
         platform::QtFileDialog fileDialog;
         MainForm form{platform::Platform{world.clock, world.messageBox, world.sound, fileDialog,
-                                         world.notifyArea, world.settings}};
+                                         world.notifyArea, world.settings, world.application}};
 
         Window()
         {

@@ -140,7 +140,8 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", m_folder.filePath(QStringLiteral("data")).toUtf8());
 
         const platform::Platform platform{m_fakes.clock,      m_fakes.messageBox, m_player,
-                                          m_fakes.fileDialog, m_fakes.notifyArea, m_fakes.settings};
+                                          m_fakes.fileDialog, m_fakes.notifyArea, m_fakes.settings,
+                                          m_fakes.application};
         m_form = std::make_unique<MainForm>(platform);
         m_txtSound = m_form->findChild<platform::TextBox*>(QStringLiteral("txtSound"));
         m_cmdPlay = m_form->findChild<QPushButton*>(QStringLiteral("cmdPlay"));

@@ -74,13 +74,18 @@ void ClockProgram::useWayland()
     setEnvironment(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
 }
 
-bool ClockProgram::start()
+bool ClockProgram::launch()
 {
     m_process.setProcessEnvironment(m_environment);
     // Standard error is kept for the test to read; standard output goes to the test's own.
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_process.start(QStringLiteral(WOBBLIX_CLOCK_BINARY), QStringList{});
-    if (!m_process.waitForStarted())
+    return m_process.waitForStarted();
+}
+
+bool ClockProgram::start()
+{
+    if (!launch())
         return false;
     if (m_wayland)
         return waitUntil(

@@ -39,6 +39,8 @@ public:
     // the accessibility bus shows its window). False when it did not start or the window did not come
     // within ten seconds.
     bool start();
+    // Starts the program and waits for nothing more. False when it did not start.
+    bool launch();
 
     qint64 pid() const { return m_process.processId(); }
     quint64 window() const { return m_window; }

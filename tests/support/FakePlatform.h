@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ApplicationService.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -80,7 +81,7 @@ public:
     bool result = true;
 };
 
-// All of the above, with a settings store, as one bundle to hand to a MainForm. The store is a real one
+// All of the above, with a settings store and the bus's requests, as one bundle to hand to a MainForm. The store is a real one
 // in a temporary folder of its own, empty at first (the file is settingsFolder/Wobblix.conf), so that no
 // test reads or writes the user's settings.
 struct FakePlatform {
@@ -91,8 +92,13 @@ struct FakePlatform {
     FakeNotifyArea notifyArea;
     QTemporaryDir settingsFolder;
     platform::SettingsStore settings{settingsFolder.path()};
+    // Never claims the bus: a test raises its Activate as the bus would.
+    platform::ApplicationService application;
 
-    platform::Platform platform() { return {clock, messageBox, sound, fileDialog, notifyArea, settings}; }
+    platform::Platform platform()
+    {
+        return {clock, messageBox, sound, fileDialog, notifyArea, settings, application};
+    }
 };
 
 } // namespace wobblix::test

@@ -78,7 +78,8 @@ private Q_SLOTS:
     void init()
     {
         m_form = std::make_unique<MainForm>(platform::Platform{
-            m_world.clock, m_messageBox, m_world.sound, m_world.fileDialog, m_notifyArea, m_world.settings});
+            m_world.clock, m_messageBox, m_world.sound, m_world.fileDialog, m_notifyArea, m_world.settings,
+            m_world.application});
         m_form->startUp();
         QTRY_VERIFY(isViewable(m_form->winId()));
         QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
