@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Preloaded after libfaketime into a program under test. At load it reads the real wall clock (straight
 // from the kernel, past libfaketime) and the faked one (through libfaketime), and writes the pair, in
 // seconds since the epoch, to the file named by WOBBLIX_BENCH_CLOCK_PAIR:

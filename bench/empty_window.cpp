@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up yardstick: an empty main window with a menu bar of two menus, shown centred. What the clock
 // costs to start beyond this is its own.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up time: starts a program and prints, in milliseconds, how long after the exec the X server mapped
 // its first top-level window; then ends the program. Run on a display with no window manager (the desktop
 // session's Xvfb), where a program's top-level windows are children of the root window.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One part of bench/run, inside the desktop session: `bash bench/parts.sh PART`. Appends its table rows to
 # WOBBLIX_BENCH_RESULTS ("| figure | median | min | max | unit | runs |") and echoes them on stderr.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measures what sound playback costs: the time from a request to its first sample at the sound server's
 // sink, how long the request itself takes, and the memory and CPU that playback uses. Run it through
 // bench/sound-latency, which builds it, makes the test files and starts the desktop session it needs.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening for every target of optimised builds (the release build, the package, and the tests' build
 # the package check reuses): the flags Debian builds its own packages with, so that the installed clock
 # carries fortified libc calls (-D_FORTIFY_SOURCE=2), stack protection (-fstack-protector-strong), a

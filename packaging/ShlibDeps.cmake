@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPack pre-build script (CPACK_PRE_BUILD_SCRIPTS): adds to the package's Depends the shared libraries
 # its programs link, as dpkg-shlibdeps finds them over every ELF file in the package.
 #

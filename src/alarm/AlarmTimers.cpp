@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The heart of the clock: Timer1 watches for the alarm, Timer2 for the top of the hour, and Timer3 wakes
 // the watch again after a sound. The clock is always either Watching (Timer1 and Timer2 on, Timer3 off)
 // or Resting (the opposite); ToggleTimers is the only thing that switches between the two.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The rules of the hour and minute fields: only digits and Backspace can be typed, and a number above the
 // field's maximum is replaced by the maximum. Both fields hold at most 2 characters (their maximum length),
 // so the rules never see a longer text.

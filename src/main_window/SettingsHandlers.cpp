@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loading the six settings at start-up and saving them on Options > Save.
 
 #include "main_window/MainForm.h"

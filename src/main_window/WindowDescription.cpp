@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as the user sees it: frame, colours, every control with its caption, position and size in
 // twips, the focus order, and the menu. The controls are one table, read as the window is described, and
 // one loop builds them.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two Browse buttons: each lets the user pick a wave file and puts its full path into its field.
 
 #include "main_window/MainForm.h"

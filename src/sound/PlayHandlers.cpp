@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two Play buttons. The timers call these too, to sound the alarm and the chime.
 
 #include "main_window/MainForm.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hiding the window into the notification area and bringing it back. The window is either Shown (visible,
 // no icon) or Hidden (invisible, one icon); Hide leads from the first to the second, a left double-click on
 // the icon back, and so does a second start of the clock. Hide is on the window's menu only, so it never runs while Hidden and the icon is never

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The alarm and the chimes against a clock the test moves: which minutes sound, how often, and the rest
 // after each sound.
 

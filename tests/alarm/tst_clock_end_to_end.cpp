@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program as a person uses it, in the test session (X server, trayer, PulseAudio): it rings at
 // the hour and at its minute under a shifted, sped-up clock; values typed into the window and saved come
 // back at the next start; Hide and a double-click on the icon.

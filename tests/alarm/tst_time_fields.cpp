@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The hour and minute fields of the real window, driven with key events, the context menu and the program's
 // own assignments: only digits and Backspace change them, the keys that move and select work, at most 2
 // characters fit, and a number above 23 (hour) or 59 (minute) becomes that maximum at once.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window icon and the notification icon as the program embeds them: six classic BMP images each
 // (16, 32 and 48 px, in 16 and in 256 colours) with a transparency mask, all on the same two palettes,
 // and the application icon's exports for the freedesktop icon theme.

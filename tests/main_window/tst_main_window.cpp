@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as a person meets it: its frame, what its description built (every control inside its
 // container, captions that fit, twips as pixels), the menu, the focus order and the About message.
 

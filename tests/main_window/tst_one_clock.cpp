@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One clock per user, as the real program meets it in the desktop session: a second start brings the
 // running clock's window forward and ends at once with status 0, whether that window is shown or hidden in
 // the notification area; a clock ended by force leaves nothing that stops the next; two starts at the same

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program, in a real X session: Options > Exit and the window manager's close request both end
 // the process at once with status 0, and write nothing.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program in a real X session, driven from outside as a person would drive it (xdotool keys and
 // clicks; no window manager, so the keys go to the focused window): values set in the window and saved
 // come back after the program has ended and started again; Exit writes nothing; a damaged switch value

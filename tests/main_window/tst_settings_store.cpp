@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store on real files: where the user's store lives, texts kept exactly, a Save that keeps
 // every line it does not write, and writes that fail leaving nothing changed.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Load and Save of the window on real settings files in temporary folders: what comes back
 // after a start, what Save writes and leaves alone, damaged values, and stores that cannot be written.
 // Save is chosen through the window's own menu action; every reading of a saved file parses the bytes

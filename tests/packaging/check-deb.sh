@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with cpack into a temporary folder, unpacks it there (dpkg-deb -x, -I) and
 # checks what lands where: the program in usr/bin and the audio module it loads from usr/lib/wobblix-clock,
 # both stripped; the desktop entry, whose Exec and Icon name

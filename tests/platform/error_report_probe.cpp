@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A clock whose sound playback fails with a run-time error. It presses Play as soon as it runs; the error
 // leaves the Play handler and must reach the default error report. A watcher prints the text of every
 // message box it finds to standard output and dismisses it, so the report can be read without a person.

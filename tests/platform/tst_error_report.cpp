@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // An error that leaves a handler is shown with its number and text, then the program ends, non-zero.
 
 #include <QtTest>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one command inside a private desktop session and stops the session afterwards:
 #   - Xvfb on a free display (DISPLAY),
 #   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none), whose

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The audio module as the program meets it: nothing of it, nor of the audio libraries, is loaded until the
 // first request; a module that is missing or damaged gives silence and a warning, and the next request
 // tries again. Offscreen: this executable links what the program links, and there is no sound server, so

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Browse buttons as a person uses them: the real window opens Qt's own file dialog, and the test
 // types into its name box, presses Enter or Escape and answers its questions, as a person would.
 

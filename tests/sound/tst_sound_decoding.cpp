@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound playback layer away from the sound server: what SoundFileSource decodes from each kind of
 // file, and where a theme sound's name leads.
 

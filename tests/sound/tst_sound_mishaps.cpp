@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program through what a sound server does to it on a desktop: not there yet, gone, stalled,
 // killed in the middle of a sound, its output removed. Each case runs the program against a sound server
 // of the test's own (so that the test may stop, stall and restart it), driven with the keyboard; what is

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound playback heard at a real sound server: the test session's PulseAudio null sink, recorded from its
 // monitor. Every sound is asked for the way the window asks, through the Play buttons of a MainForm with
 // the real SoundPlayer (and fakes for the rest), and the window is never shown.

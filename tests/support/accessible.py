@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives a running program through the accessibility bus, as a screen reader does, where no X server
 carries its input (a Wayland session). The program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
 

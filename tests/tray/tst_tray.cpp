@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hide into the notification area and restore, against a notification area the test stands in for: the
 // notification-icon record, which of Qt's reports on the icon stand for the left double-click on each kind
 // of tray, the handler's test of the reported number, and the window's two states.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hide and restore on a real notification area: the test session's trayer panel, an XEmbed tray. The window
 // runs in this process on the X server with the real notification area and message box; the person is
 // xdotool, which opens the real Options menu and clicks the icon where the X server shows it. The last case

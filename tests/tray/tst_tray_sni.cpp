@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on desktops whose notification area is a StatusNotifierItem host (KDE Plasma, GNOME's
 // AppIndicator extension): the session's status-notifier-watcher and gtk-sni-tray-standalone, with trayer's
 // XEmbed tray beside them. The host is read and driven with gdbus, the window with xdotool. The cases run in

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program as a native Wayland client of weston's headless compositor, with the session's
 // StatusNotifierItem host on the bus and no X server in its reach. There is no xdotool on Wayland: the window
 // is driven through the accessibility bus, as a screen reader does, and the host with gdbus.
