@@ -6,7 +6,7 @@
 #   - the trayer panel, an XEmbed notification area (leave it out with WOBBLIX_SESSION_TRAY=none), whose
 #     process id is WOBBLIX_SESSION_TRAY_PID, so that a test can end it and go on without a tray,
 #   - a private session bus (DBUS_SESSION_BUS_ADDRESS), as every desktop has one; Qt asks it, for one,
-#     whether a screen reader is listening,
+#     whether a screen reader is listening, and the accessibility bus beside it (at-spi-bus-launcher),
 #   - a private PulseAudio whose default output is a null sink, WOBBLIX_SINK, recordable from
 #     "$WOBBLIX_SINK.monitor", with a stream of zeros kept playing into it so that the monitor's timeline
 #     never stalls (that stream's client name is "session-keepalive"),
@@ -65,6 +65,11 @@ pids+=($!)
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/runtime/bus"
 await dbus-send --session --dest=org.freedesktop.DBus --type=method_call --print-reply \
     /org/freedesktop/DBus org.freedesktop.DBus.GetId || fail "the session bus did not start"
+# The accessibility bus, which desktops start at login, and which every Qt program asks about as it starts.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$session/at-spi.log" 2>&1 &
+pids+=($!)
+await sh -c 'dbus-send --session --dest=org.a11y.Bus --type=method_call --print-reply /org/a11y/bus \
+    org.a11y.Bus.GetAddress | grep -q unix' || fail "the accessibility bus did not start"
 
 # X server on the first free display.
 exec 3>"$session/display"
