@@ -10,7 +10,7 @@
 // --onsets-only stops after the times to the first sample. Lines that begin with "value" carry each
 // request's time, for bench/run.
 
-#include "platform/AudioModule.h"
+#include "platform/playback/AudioModule.h"
 #include "sound/SinkRecorder.h"
 
 #include <QCoreApplication>

@@ -7,11 +7,11 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/CheckBox.h"
-#include "platform/Clock.h"
-#include "platform/Conversions.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/desktop/Clock.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Timer.h"
 
 namespace wobblix {
 

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "platform/Form.h"
-#include "platform/Platform.h"
+#include "platform/controls/Form.h"
+#include "platform/desktop/Platform.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/MessageBox.h"
+#include "platform/desktop/MessageBox.h"
 
 namespace wobblix {
 

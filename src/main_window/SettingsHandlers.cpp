@@ -5,12 +5,12 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/CheckBox.h"
-#include "platform/Conversions.h"
-#include "platform/MessageBox.h"
-#include "platform/RuntimeError.h"
-#include "platform/SettingsStore.h"
-#include "platform/TextBox.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/controls/TextBox.h"
 
 #include <cstdio>
 

@@ -7,10 +7,10 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/CheckBox.h"
-#include "platform/PictureBox.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Timer.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,8 +5,8 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/FileDialog.h"
-#include "platform/TextBox.h"
+#include "platform/desktop/FileDialog.h"
+#include "platform/controls/TextBox.h"
 #include "sound/FileOpen.h"
 
 namespace wobblix {

@@ -3,7 +3,7 @@
 
 #include "tray/ShellNotifyIcon.h"
 
-#include "platform/NotifyArea.h"
+#include "platform/desktop/NotifyArea.h"
 
 #include <algorithm>
 

@@ -8,11 +8,11 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/Focus.h"
-#include "platform/MessageBox.h"
-#include "platform/NotifyArea.h"
-#include "platform/PictureBox.h"
-#include "platform/Twips.h"
+#include "platform/controls/Focus.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/desktop/NotifyArea.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/Twips.h"
 #include "tray/ShellNotifyIcon.h"
 
 namespace wobblix {

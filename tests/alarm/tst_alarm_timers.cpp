@@ -5,9 +5,9 @@
 // after each sound.
 
 #include "main_window/MainForm.h"
-#include "platform/CheckBox.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Timer.h"
 #include "support/FakePlatform.h"
 
 #include <QtTest>

@@ -6,7 +6,7 @@
 // characters fit, and a number above 23 (hour) or 59 (minute) becomes that maximum at once.
 
 #include "main_window/MainForm.h"
-#include "platform/TextBox.h"
+#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>

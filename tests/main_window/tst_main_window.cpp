@@ -5,9 +5,9 @@
 // container, captions that fit, twips as pixels), the menu, the focus order and the About message.
 
 #include "main_window/MainForm.h"
-#include "platform/Contrast.h"
-#include "platform/MessageBox.h"
-#include "platform/TextBox.h"
+#include "platform/controls/Contrast.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 
 #include <QtTest>

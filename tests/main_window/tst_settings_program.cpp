@@ -10,7 +10,7 @@
 // file and chooses Options > Save, which writes every non-empty field and both switches as the window
 // holds them, so the new file is what the window shows.
 
-#include "SettingsFiles.h"
+#include "support/SettingsFiles.h"
 #include "support/ClockProgram.h"
 
 #include <QtTest>

@@ -6,13 +6,13 @@
 // Save is chosen through the window's own menu action; every reading of a saved file parses the bytes
 // on disk (FreshReading, or a new window on a copy of the file).
 
-#include "SettingsFiles.h"
+#include "support/SettingsFiles.h"
 
 #include "main_window/MainForm.h"
-#include "platform/CheckBox.h"
-#include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/TextBox.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>

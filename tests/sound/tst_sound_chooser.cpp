@@ -5,11 +5,11 @@
 // types into its name box, presses Enter or Escape and answers its questions, as a person would.
 
 #include "main_window/MainForm.h"
-#include "platform/CheckBox.h"
-#include "platform/FileDialog.h"
-#include "platform/QtFileDialog.h"
-#include "platform/TextBox.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/desktop/FileDialog.h"
+#include "platform/desktop/QtFileDialog.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Timer.h"
 #include "sound/FileOpen.h"
 #include "support/FakePlatform.h"
 

@@ -6,8 +6,8 @@
 // the real SoundPlayer (and fakes for the rest), and the window is never shown.
 
 #include "main_window/MainForm.h"
-#include "platform/TextBox.h"
-#include "platform/audio/SoundPlayer.h"
+#include "platform/controls/TextBox.h"
+#include "platform/playback/audio/SoundPlayer.h"
 #include "sound/SinkRecorder.h"
 #include "sound/SoundFiles.h"
 #include "sound/ToneAnalysis.h"

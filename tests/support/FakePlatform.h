@@ -3,14 +3,14 @@
 
 #pragma once
 
-#include "platform/ApplicationService.h"
-#include "platform/Clock.h"
-#include "platform/FileDialog.h"
-#include "platform/MessageBox.h"
-#include "platform/NotifyArea.h"
-#include "platform/Platform.h"
-#include "platform/SettingsStore.h"
-#include "platform/Sound.h"
+#include "platform/desktop/ApplicationService.h"
+#include "platform/desktop/Clock.h"
+#include "platform/desktop/FileDialog.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/desktop/NotifyArea.h"
+#include "platform/desktop/Platform.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/playback/Sound.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

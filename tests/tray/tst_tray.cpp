@@ -2,14 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Hide into the notification area and restore, against a notification area the test stands in for: the
-// notification-icon record, which of Qt's reports on the icon stand for the left double-click on each kind
-// of tray, the handler's test of the reported number, and the window's two states.
+// notification-icon record, the handler's test of the reported number, and the window's two states.
 
 #include "main_window/MainForm.h"
-#include "platform/CheckBox.h"
-#include "platform/PictureBox.h"
-#include "platform/SystemTrayNotifyArea.h"
-#include "platform/TextBox.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
 
@@ -17,9 +15,6 @@
 
 using namespace wobblix;
 using platform::NotifyArea;
-using platform::TrayHost;
-
-Q_DECLARE_METATYPE(platform::TrayHost)
 
 namespace {
 
@@ -48,41 +43,6 @@ private Q_SLOTS:
     {
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    }
-
-    void mouseMessageForActivation_data()
-    {
-        QTest::addColumn<TrayHost>("host");
-        QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
-        QTest::addColumn<int>("message"); // -1: no mouse message
-
-        // Qt sees the mouse: a left double-click comes as Trigger at the first press, then DoubleClick.
-        QTest::newRow("XEmbed single left click") << TrayHost::XEmbed << QSystemTrayIcon::Trigger << 0x202;
-        QTest::newRow("XEmbed left double-click")
-            << TrayHost::XEmbed << QSystemTrayIcon::DoubleClick << 0x203;
-        QTest::newRow("XEmbed right click") << TrayHost::XEmbed << QSystemTrayIcon::Context << 0x205;
-        QTest::newRow("XEmbed middle click") << TrayHost::XEmbed << QSystemTrayIcon::MiddleClick << 0x208;
-        QTest::newRow("XEmbed unknown") << TrayHost::XEmbed << QSystemTrayIcon::Unknown << -1;
-        // The host's own activation gesture comes as one Trigger, and is the only way back to the window.
-        QTest::newRow("SNI activation") << TrayHost::StatusNotifierItem << QSystemTrayIcon::Trigger << 0x203;
-        QTest::newRow("SNI double-click")
-            << TrayHost::StatusNotifierItem << QSystemTrayIcon::DoubleClick << 0x203;
-        QTest::newRow("SNI context menu request")
-            << TrayHost::StatusNotifierItem << QSystemTrayIcon::Context << 0x205;
-        QTest::newRow("SNI secondary activation")
-            << TrayHost::StatusNotifierItem << QSystemTrayIcon::MiddleClick << 0x208;
-        QTest::newRow("SNI unknown") << TrayHost::StatusNotifierItem << QSystemTrayIcon::Unknown << -1;
-    }
-
-    void mouseMessageForActivation()
-    {
-        QFETCH(TrayHost, host);
-        QFETCH(QSystemTrayIcon::ActivationReason, reason);
-        QFETCH(int, message);
-        const std::optional<quint32> number = platform::mouseMessageFor(reason, host);
-        QCOMPARE(number.has_value(), message >= 0);
-        if (number)
-            QCOMPARE(int(*number), message);
     }
 
     // Picture1 raises the number in twips, multiplied by the screen's twips per pixel; only the left

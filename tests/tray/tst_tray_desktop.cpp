@@ -7,10 +7,10 @@
 // ends the tray and hides with none.
 
 #include "main_window/MainForm.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureBox.h"
-#include "platform/SystemTrayNotifyArea.h"
-#include "platform/Twips.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/desktop/SystemTrayNotifyArea.h"
+#include "platform/controls/Twips.h"
 #include "support/DesktopDriver.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"

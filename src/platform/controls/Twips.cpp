@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/controls/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+namespace wobblix::platform {
+
+namespace {
+constexpr double TwipsPerInch = 1440.0;
+
+double logicalDpi(bool horizontal)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return 96.0; // no screen at all: the usual desktop value
+    return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+}
+} // namespace
+
+double TwipsPerPixelX()
+{
+    return std::round(TwipsPerInch / logicalDpi(true));
+}
+double TwipsPerPixelY()
+{
+    return std::round(TwipsPerInch / logicalDpi(false));
+}
+
+int pixelsX(int twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+}
+int pixelsY(int twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+}
+
+} // namespace wobblix::platform

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/desktop/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace wobblix::platform {
+
+int QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, int style, const QString& title)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (style & 0x70) {
+    case Critical:
+        icon = QMessageBox::Critical;
+        break;
+    case 32:
+        icon = QMessageBox::Question;
+        break;
+    case Exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case Information:
+        icon = QMessageBox::Information;
+        break;
+    default:
+        break;
+    }
+    // Parented to the owner for the time it is shown; deleted with the scope.
+    QMessageBox box(icon, title, prompt, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.exec();
+    return Ok;
+}
+
+} // namespace wobblix::platform

@@ -1,0 +1,122 @@
+// SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/settings/SettingsStore.h"
+
+#include "platform/settings/IniSection.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace wobblix::platform {
+
+namespace {
+
+QString quoted(const QString& path)
+{
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+// The bytes of the file, or none when there is none. Only a regular file is read: a FIFO in its place
+// would block the reading until some other program wrote to it.
+QByteArray readFile(const QString& fileName, QString* problem)
+{
+    const QFileInfo info(fileName);
+    QFile file(fileName);
+    if (!info.exists())
+        return QByteArray();
+    if (info.isDir())
+        *problem = QStringLiteral("%1 is a folder, where the settings file is needed.").arg(quoted(fileName));
+    else if (!info.isFile())
+        *problem = QStringLiteral("%1 is not a regular file.").arg(quoted(fileName));
+    else if (!file.open(QIODevice::ReadOnly))
+        *problem = QStringLiteral("%1 cannot be read: %2.").arg(quoted(fileName), file.errorString());
+    return problem->isEmpty() ? file.readAll() : QByteArray();
+}
+
+// Why a folder could not be made: the nearest part of its path that exists is a file, or a folder that
+// takes no new folders.
+QString whyNoFolder(const QString& folder)
+{
+    QString existing = folder;
+    while (!QFileInfo::exists(existing) && !QDir(existing).isRoot())
+        existing = QFileInfo(existing).absolutePath();
+    if (!QFileInfo(existing).isDir())
+        return QStringLiteral("%1 is a file, where a folder is needed.").arg(quoted(existing));
+    return QStringLiteral("The folder %1 could not be made in %2.").arg(quoted(folder), quoted(existing));
+}
+
+// Puts the new file in place of the old through QSaveFile (a new copy beside it, renamed over it), written
+// unbuffered with the count checked: in Qt 6.4 a buffered QSaveFile writes at commit() and misses an error
+// there, and commit() after a short write succeeds; either puts a file cut off (a full disk, a file size
+// limit) in place of the old one.
+void replaceFile(const QString& fileName, const QByteArray& bytes)
+{
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        why = file.errorString();
+    else if (const qint64 written = file.write(bytes); written != bytes.size())
+        why = written < 0 ? file.errorString()
+                          : QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
+                                .arg(written)
+                                .arg(bytes.size());
+    else if (!file.commit())
+        why = file.errorString();
+    if (!why.isEmpty())
+        throw SettingsWriteError(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why));
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(QString folder) : m_folder(std::move(folder)) {}
+
+QString SettingsStore::fileName(const QString& application) const
+{
+    const QString folder = m_folder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                               : m_folder;
+    return QDir(folder).filePath(application + QStringLiteral(".conf"));
+}
+
+QString SettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
+                                  const QString& defaultValue) const
+{
+    QString problem;
+    return IniSection(readFile(fileName(application), &problem), section).value(key).value_or(defaultValue);
+}
+
+QString SettingsStore::ReadProblem(const QString& application) const
+{
+    QString problem;
+    readFile(fileName(application), &problem);
+    return problem;
+}
+
+void SettingsStore::SaveSettings(const QString& application, const QString& section, const Values& values)
+{
+    const QString name = fileName(application);
+    if (const QString folder = QFileInfo(name).absolutePath(); !QDir().mkpath(folder))
+        throw SettingsWriteError(whyNoFolder(folder));
+    QString problem;
+    IniSection file(readFile(name, &problem), section);
+    if (!problem.isEmpty())
+        throw SettingsWriteError(problem);
+    for (const auto& [key, value] : values)
+        file.setValue(key, value);
+
+    // What is written of ours must read back as it was given, as the next start will read it.
+    const QByteArray bytes = file.file();
+    const IniSection written(bytes, section);
+    for (const auto& [key, value] : values)
+        if (written.value(key) != value)
+            throw SettingsWriteError(
+                QStringLiteral("The setting %1 would not read back as it was saved; %2 is unchanged.")
+                    .arg(key, quoted(name)));
+    replaceFile(name, bytes);
+}
+
+} // namespace wobblix::platform
