@@ -90,15 +90,16 @@ const MainForm::StoredSetting MainForm::StoredSettings[6] = {
 // starts the clock from the desktop's menu never sees standard error), in one message.
 void MainForm::Form_Load()
 {
-    const platform::SettingsStore& store = m_platform.settings;
+    // One reading of the file for all six.
+    const platform::SettingsReading stored = m_platform.settings.Read(Application, Section);
     QStringList notes;
-    if (const QString problem = store.ReadProblem(Application); !problem.isEmpty())
+    if (const QString& problem = stored.problem(); !problem.isEmpty())
         notes << QStringLiteral("The saved settings could not be read: %1 The clock starts with empty fields "
                                 "and both switches off.")
                      .arg(problem);
     for (const StoredSetting& setting : StoredSettings) {
         if (setting.text != nullptr)
-            (this->*setting.text)->setText(store.GetSetting(Application, Section, setting.key, QString()));
+            (this->*setting.text)->setText(stored.GetSetting(setting.key, QString()));
     }
     qsizetype damaged = 0;
     for (const StoredSetting& setting : StoredSettings) {
@@ -106,7 +107,7 @@ void MainForm::Form_Load()
             continue;
         const QString note =
             loadSwitch(*(this->*setting.value), setting.key,
-                       store.GetSetting(Application, Section, setting.key, QStringLiteral("0")));
+                       stored.GetSetting(setting.key, QStringLiteral("0")));
         if (!note.isEmpty()) {
             notes << note;
             ++damaged;

@@ -634,8 +634,8 @@ private Q_SLOTS:
             QCOMPARE(test::readBytes(target), before); // none of the six values written
             QCOMPARE(test::entriesOf(around), entriesBefore);
             // In this process too the store still holds the old values.
-            QCOMPARE(store.GetSetting(QStringLiteral("Wobblix"), QStringLiteral("Main"),
-                                      QStringLiteral("Hour"), QStringLiteral("<absent>")),
+            QCOMPARE(store.Read(QStringLiteral("Wobblix"), QStringLiteral("Main"))
+                         .GetSetting(QStringLiteral("Hour"), QStringLiteral("<absent>")),
                      folderIsAFile ? QStringLiteral("<absent>") : QStringLiteral("6"));
 
             // Take the cause away again, as the user the test acts as.

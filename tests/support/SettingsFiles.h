@@ -60,7 +60,7 @@ public:
     }
     QString get(const QString& key, const QString& defaultValue = QStringLiteral("<absent>")) const
     {
-        return m_store.GetSetting(QStringLiteral("Wobblix"), QStringLiteral("Main"), key, defaultValue);
+        return m_store.Read(QStringLiteral("Wobblix"), QStringLiteral("Main")).GetSetting(key, defaultValue);
     }
 
 private:

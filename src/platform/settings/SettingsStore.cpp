@@ -3,7 +3,6 @@
 
 #include "platform/settings/SettingsStore.h"
 
-#include "platform/settings/IniSection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,18 +81,21 @@ QString SettingsStore::fileName(const QString& application) const
     return QDir(folder).filePath(application + QStringLiteral(".conf"));
 }
 
-QString SettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
-                                  const QString& defaultValue) const
+SettingsReading::SettingsReading(IniSection section, QString problem)
+    : m_section(std::move(section)), m_problem(std::move(problem))
 {
-    QString problem;
-    return IniSection(readFile(fileName(application), &problem), section).value(key).value_or(defaultValue);
 }
 
-QString SettingsStore::ReadProblem(const QString& application) const
+QString SettingsReading::GetSetting(const QString& key, const QString& defaultValue) const
+{
+    return m_section.value(key).value_or(defaultValue);
+}
+
+SettingsReading SettingsStore::Read(const QString& application, const QString& section) const
 {
     QString problem;
-    readFile(fileName(application), &problem);
-    return problem;
+    IniSection read(readFile(fileName(application), &problem), section);
+    return SettingsReading(std::move(read), std::move(problem));
 }
 
 void SettingsStore::SaveSettings(const QString& application, const QString& section, const Values& values)

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "platform/settings/IniSection.h"
+
 #include <QList>
 #include <QString>
 
@@ -19,6 +21,23 @@ public:
     QString reason() const { return QString::fromStdString(what()); }
 };
 
+// What one reading of a section gave: the text of each of its keys, or why the file could not be read. A
+// load takes all its values from one reading, so that the file is opened and parsed once.
+class SettingsReading {
+public:
+    // The stored text, or defaultValue when there is none or the file could not be read.
+    QString GetSetting(const QString& key, const QString& defaultValue) const;
+    // Why the file could not be read, in words for the user; empty when it could, or does not exist yet.
+    const QString& problem() const { return m_problem; }
+
+private:
+    friend class SettingsStore;
+    SettingsReading(IniSection section, QString problem);
+
+    IniSection m_section;
+    QString m_problem;
+};
+
 // The per-user settings: texts under an application, a section and a key, in the file
 // <configuration folder>/<application>.conf ($XDG_CONFIG_HOME, by default ~/.config), section
 // [<section>], in the format QSettings reads (see IniSection). A Save replaces only the lines of its keys,
@@ -30,11 +49,8 @@ public:
     SettingsStore() = default;              // the user's store
     explicit SettingsStore(QString folder); // <folder>/<application>.conf in its place, for tests
 
-    // The stored text, or defaultValue when there is none or the file cannot be read.
-    QString GetSetting(const QString& application, const QString& section, const QString& key,
-                       const QString& defaultValue) const;
-    // Why the file cannot be read, in words for the user; empty when it can, or does not exist yet.
-    QString ReadProblem(const QString& application) const;
+    // Reads the application's file once, for the keys of one section.
+    SettingsReading Read(const QString& application, const QString& section) const;
     // Writes every value, or none and throws SettingsWriteError.
     void SaveSettings(const QString& application, const QString& section, const Values& values);
 

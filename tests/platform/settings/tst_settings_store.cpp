@@ -29,7 +29,7 @@ QString g_userConfig;
 
 QString get(const platform::SettingsStore& store, const QString& key)
 {
-    return store.GetSetting(App, Main, key, QStringLiteral("<absent>"));
+    return store.Read(App, Main).GetSetting(key, QStringLiteral("<absent>"));
 }
 
 std::optional<QString> saveError(platform::SettingsStore& store, const QString& key, const QString& value)
@@ -54,7 +54,7 @@ private Q_SLOTS:
         const QString file = g_userConfig + u'/' + FileName;
         QFile::remove(file);
         platform::SettingsStore store;
-        QCOMPARE(store.GetSetting(App, Main, QStringLiteral("Hour"), QStringLiteral("none")),
+        QCOMPARE(store.Read(App, Main).GetSetting(QStringLiteral("Hour"), QStringLiteral("none")),
                  QStringLiteral("none"));
         QVERIFY(!QFile::exists(file));
         QCOMPARE(saveError(store, QStringLiteral("Hour"), QStringLiteral("7")), std::nullopt);
