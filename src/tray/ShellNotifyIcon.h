@@ -24,6 +24,8 @@ constexpr quint32 NOTIFYICONDATA_SIZE = 88;
 constexpr quint32 NotifyIconId = 125;
 // The fixed length of szTip, in characters.
 constexpr qsizetype TipLength = 64;
+// The tip the notification area shows over the icon.
+constexpr QStringView NotifyIconTip = u"Wobblix Clock (Double Click to Open)";
 
 // What the notification area is told: which icon, what it shows and where its mouse actions go.
 struct NOTIFYICONDATA {

@@ -17,10 +17,6 @@
 
 namespace wobblix {
 
-namespace {
-const QString Tip = QStringLiteral("Wobblix Clock (Double Click to Open)");
-} // namespace
-
 // The window goes first, then the icon comes. Where the desktop has no notification area the icon cannot
 // be added: the window comes straight back and says why, for a window hidden without an icon could only be
 // ended by killing the program. The timers run on in both states.
@@ -48,7 +44,7 @@ qint32 MainForm::ShellTrayAdd()
         platform::NotifyArea::NIF_MESSAGE | platform::NotifyArea::NIF_ICON | platform::NotifyArea::NIF_TIP;
     nid.uCallbackMessage = platform::NotifyArea::WM_MOUSEMOVE;
     nid.hIcon = Picture1->Picture();
-    LSet(nid.szTip, Tip + QChar(u'\0'));
+    LSet(nid.szTip, NotifyIconTip.toString() + QChar(u'\0'));
     return Shell_NotifyIconA(m_platform.notifyArea, platform::NotifyArea::NIM_ADD, nid) ? 1 : 0;
 }
 

@@ -150,9 +150,10 @@ private Q_SLOTS:
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(dialog)});
         m_clock->type(m_alarm);
         // The first Return may only take the name box's completion, as it does for a person.
-        for (int presses = 0; presses < 3 && isViewable(dialog); ++presses) {
+        for (int presses = 0; presses < 3; ++presses) {
             xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-            QTest::qWait(300);
+            if (QTest::qWaitFor([dialog] { return !isViewable(dialog); }, 300))
+                break;
         }
         QTRY_VERIFY(!isViewable(dialog));
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});

@@ -107,6 +107,27 @@ public:
 
     void signal(int number) const { ::kill(static_cast<pid_t>(m_server.processId()), number); }
 
+    // Whether process `pid` holds a connection to the server: the other end of a socket that the server
+    // accepted on its own is one of the process's (ss lists each unix socket with its peer and owner:
+    // state, queues, local name and inode, peer name and inode, owner). Readable while the server is
+    // stopped, from the kernel's side.
+    bool hasClient(qint64 pid) const
+    {
+        const QString own = m_folder + QStringLiteral("/native");
+        const QString owner = QStringLiteral("pid=%1,").arg(pid);
+        QList<QStringList> sockets;
+        for (const QString& line : run(QStringLiteral("ss"), {QStringLiteral("-xpn")}).split(u'\n'))
+            sockets.append(line.simplified().split(u' '));
+        QStringList accepted; // the client ends' inodes
+        for (const QStringList& socket : std::as_const(sockets))
+            if (socket.size() >= 8 && socket[4] == own)
+                accepted.append(socket[7]);
+        for (const QStringList& socket : std::as_const(sockets))
+            if (socket.size() >= 9 && accepted.contains(socket[5]) && socket[8].contains(owner))
+                return true;
+        return false;
+    }
+
     SinkRecorder& recorder() { return *m_recorder; }
     // What the server wrote, for a failure message.
     QByteArray log() const
@@ -223,8 +244,10 @@ private Q_SLOTS:
             QVERIFY(clock.chooseFromOptions(1));
             QTRY_VERIFY_WITH_TIMEOUT(!isViewable(clock.window()), 1000);
             qInfo("Hide took %lld ms with the sound server stalled", hiding.elapsed());
-            // Stalled for longer than the program waits for a server: the sound still waiting is given up.
-            QTest::qWait(4000);
+            // Stalled for longer than the program waits for a server: the sound still waiting is given up,
+            // and its connection with it.
+            QVERIFY(server.hasClient(clock.pid()));
+            QTRY_VERIFY_WITH_TIMEOUT(!server.hasClient(clock.pid()), 10000);
             break;
         }
         case Mishap::KilledMidSound:
@@ -247,8 +270,8 @@ private Q_SLOTS:
         }
         }
 
-        QTest::qWait(500);
-        QVERIFY2(!clock.ended(0), clock.state());
+        // A clock that the mishap ended would do so at once: half a second to see that it does not.
+        QVERIFY2(!clock.ended(500), clock.state());
         if (mishap == Mishap::Stalled) {
             // Hidden, the clock rings its alarm at 8:00, 20 s after it started.
             QVERIFY2(toneHeard(server.recorder(), server.recorder().frames(), 30000),

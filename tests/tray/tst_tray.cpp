@@ -18,8 +18,6 @@ using platform::NotifyArea;
 
 namespace {
 
-const QString Tip = QStringLiteral("Wobblix Clock (Double Click to Open)");
-
 // How the notification area reports a mouse action: a mouse movement to Picture1 whose X, in pixels, is the
 // mouse message number.
 void report(QWidget* picture, quint32 message)
@@ -102,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(nid.hIcon.cacheKey(), picture1->Picture().cacheKey());
         // The tip, its NUL at 36, then spaces to the 64th character.
         QCOMPARE(nid.szTip.size(), 64);
-        QCOMPARE(nid.szTip.left(36), Tip);
+        QCOMPARE(nid.szTip.left(36), NotifyIconTip.toString());
         QCOMPARE(nid.szTip.at(36), QChar(u'\0'));
         QCOMPARE(nid.szTip.mid(37), QString(27, QLatin1Char(' ')));
         // As the notification area took it: the same 64 characters, one byte each.
