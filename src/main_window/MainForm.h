@@ -1,6 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+// The clock's window, MainForm. Its controls keep the names the window has always had, by kind: cmd a
+// command button, txt a text box, chk a check box, lbl a label, menu a menu item. The numbered ones:
+//   Timer1    the alarm's watch: every 3000 ms, compares the clock with txtHour and txtMinute
+//   Timer2    the chimes' watch: every 3000 ms, looks for minute 0
+//   Timer3    the rest after a sound: once, 60000 ms on, it starts the two watches again
+//   Picture1  invisible: holds the notification icon's image, and the icon's mouse actions reach it
+//   Picture2  the upper grey panel, the alarm's
+//   Picture3  the lower grey panel, the chimes'
+// Message-box styles (platform::MessageBox): the sum of the buttons (0: OK only) and the icon, 48
+// exclamation or 64 information. Error numbers of the error report (platform::RuntimeError):
+// 6 Overflow, 13 Type mismatch, 380 Invalid property value, and 51 for a failure outside the runtime's
+// own operations.
+
 #pragma once
 
 #include "platform/controls/Form.h"

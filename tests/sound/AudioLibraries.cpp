@@ -19,4 +19,10 @@ bool audioLibrariesLoaded(qint64 pid)
     return false;
 }
 
+bool mapped(const QString& path)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(QFile::encodeName(path));
+}
+
 } // namespace wobblix::test

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 namespace wobblix::test {
 
@@ -11,5 +11,8 @@ namespace wobblix::test {
 // one of the libraries it brings (libsndfile, libpulse). True, too, when that cannot be
 // read, so that a check that they are absent fails rather than passes.
 bool audioLibrariesLoaded(qint64 pid = 0);
+
+// Whether this process has mapped the file at `path`: a module it has loaded.
+bool mapped(const QString& path);
 
 } // namespace wobblix::test

@@ -251,8 +251,8 @@ private Q_SLOTS:
         play(name);
         QVERIFY2(clock.elapsed() < 200,
                  qPrintable(QStringLiteral("the request took %1 ms").arg(clock.elapsed())));
-        QVERIFY(!m_player.isPlaying());
         QVERIFY(m_recorder.recordFor(400));
+        QCOMPARE(ourStreamSinks(), QStringList()); // nothing reached the sound server
         QCOMPARE(test::peakLevel(m_recorder.since(mark).left), 0.0f);
         const QString shown = checkNothingShown();
         QVERIFY2(shown.isEmpty(), qPrintable(shown));
@@ -265,8 +265,8 @@ private Q_SLOTS:
             test::FileAccessAsNobody nobody;
             play(path);
         }
-        QVERIFY(!m_player.isPlaying());
         QVERIFY(m_recorder.recordFor(400));
+        QCOMPARE(ourStreamSinks(), QStringList());
         QCOMPARE(test::peakLevel(m_recorder.since(mark).left), 0.0f);
         QVERIFY(checkNothingShown().isEmpty());
     }
@@ -316,7 +316,7 @@ private Q_SLOTS:
         QTRY_VERIFY(secondAtMs > 0);
         if (secondPlays)
             QVERIFY(QSignalSpy(&m_player, &platform::SoundPlayer::finished).wait(5000));
-        QVERIFY(!secondPlays || !m_player.isPlaying());
+        QVERIFY(!secondPlays || ourStreamSinks().isEmpty());
         QVERIFY(m_recorder.recordFor(secondPlays ? 150 : 600));
 
         const auto runs = test::heardRuns(
@@ -367,10 +367,8 @@ private Q_SLOTS:
     {
         QSignalSpy finished(&m_player, &platform::SoundPlayer::finished);
         play(m_folder.filePath(QStringLiteral("tone.wav")));
-        QVERIFY(m_player.isPlaying());
         QCOMPARE(ourStreamSinks().size(), 1);
         QVERIFY(finished.wait(5000));
-        QVERIFY(!m_player.isPlaying());
         QCOMPARE(ourStreamSinks(), QStringList());
     }
 

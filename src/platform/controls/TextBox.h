@@ -37,9 +37,6 @@ public:
     // Hides QLineEdit::setText only to give it the name the handlers use; the behaviour is QLineEdit's.
     void setText(const QString& text) { QLineEdit::setText(text); }
 
-    // The character code a key event carries in the sense above, or 0 when it produces no character.
-    static int keyAscii(const QKeyEvent& event);
-
 Q_SIGNALS:
     void Change();
     void KeyPress(qint16& keyAscii);
@@ -50,6 +47,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The character code a key event carries in the sense above, or 0 when it produces no character.
+    static int keyAscii(const QKeyEvent& event);
     void keepDisabledTextReadable();
 };
 

@@ -10,13 +10,7 @@ namespace wobblix::platform {
 int QtMessageBox::MsgBox(QWidget* owner, const QString& prompt, int style, const QString& title)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & 0x70) {
-    case Critical:
-        icon = QMessageBox::Critical;
-        break;
-    case 32:
-        icon = QMessageBox::Question;
-        break;
+    switch (style & 0x70) { // the icon's part of the style
     case Exclamation:
         icon = QMessageBox::Warning;
         break;

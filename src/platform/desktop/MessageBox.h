@@ -9,12 +9,10 @@ class QWidget;
 
 namespace wobblix::platform {
 
-// The modal message box. The style value combines the buttons and the icon the way the clock's
-// callers give it: 0 OK only; 16 critical, 32 question, 48 exclamation, 64 information icon.
+// The modal message box, with an OK button only. The style value is the sum of the buttons and the icon
+// the way the clock's callers give it; the two icons they use are these.
 class MessageBox {
 public:
-    static constexpr int OkOnly = 0;
-    static constexpr int Critical = 16;
     static constexpr int Exclamation = 48;
     static constexpr int Information = 64;
     static constexpr int Ok = 1; // the result when OK was pressed

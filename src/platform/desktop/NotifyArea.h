@@ -42,7 +42,8 @@ public:
     static constexpr quint32 NIF_ICON = 0x2;    // hIcon: the image shown
     static constexpr quint32 NIF_TIP = 0x4;     // szTip: the tip shown over the icon
 
-    // Windows mouse message numbers.
+    // Windows mouse message numbers. The program reports four of them and acts on one; the tests send the
+    // rest too, the reports the window must ignore.
     static constexpr quint32 WM_MOUSEMOVE = 0x200;
     static constexpr quint32 WM_LBUTTONDOWN = 0x201;
     static constexpr quint32 WM_LBUTTONUP = 0x202;

@@ -45,9 +45,6 @@ public:
     explicit SystemTrayNotifyArea(QObject* parent = nullptr);
     bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATAA& record) override;
 
-    // The icon while it is added, otherwise null. For tests.
-    const QSystemTrayIcon* icon() const { return m_icon; }
-
 private:
     bool add(const NOTIFYICONDATAA& record);
     bool remove(const NOTIFYICONDATAA& record);

@@ -23,12 +23,11 @@ class AudioModule final : public QObject, public Sound {
 public:
     // The module installed with the program (in the build tree, the one built with it).
     explicit AudioModule(QObject* parent = nullptr);
-    // The module at `path` (tests).
+    // The module at `path`: for the tests, which cannot damage the installed one to see what a damaged
+    // one does.
     AudioModule(const QString& path, QObject* parent);
 
     bool PlaySound(const QString& name, quint32 flags) override;
-
-    bool isLoaded() const { return m_sound != nullptr; }
 
     // Where the module is installed: at a fixed place relative to the program's own folder.
     static QString installedPath();

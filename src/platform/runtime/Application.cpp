@@ -62,10 +62,10 @@ void reportCurrentErrorAndEnd()
         number = error.number();
         text = error.description();
     } catch (const std::exception& error) {
-        number = 51; // "Internal error": something outside the runtime's own operations failed
+        number = RuntimeError::InternalError; // something outside the runtime's own operations failed
         text = QString::fromLocal8Bit(error.what());
     } catch (...) {
-        number = 51;
+        number = RuntimeError::InternalError;
         text = QStringLiteral("Internal error");
     }
     const QString report = QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(text);

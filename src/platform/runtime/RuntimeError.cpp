@@ -5,10 +5,8 @@
 
 namespace wobblix::platform {
 
-RuntimeError::RuntimeError(int number) : RuntimeError(number, descriptionOf(number)) {}
-
-RuntimeError::RuntimeError(int number, QString description)
-    : m_number(number), m_description(std::move(description)),
+RuntimeError::RuntimeError(int number)
+    : m_number(number), m_description(descriptionOf(number)),
       m_what(QStringLiteral("Run-time error '%1': %2").arg(number).arg(m_description).toUtf8())
 {
 }

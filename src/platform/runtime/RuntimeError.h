@@ -17,9 +17,10 @@ public:
     static constexpr int Overflow = 6;
     static constexpr int TypeMismatch = 13;
     static constexpr int InvalidPropertyValue = 380;
+    // What the report says for a failure outside the runtime's own operations.
+    static constexpr int InternalError = 51;
 
     explicit RuntimeError(int number);
-    RuntimeError(int number, QString description);
 
     int number() const noexcept { return m_number; }
     const QString& description() const noexcept { return m_description; }

@@ -29,7 +29,8 @@ public:
 
     int sampleRate() const { return m_rate; }
     int channelCount() const { return m_channels; }
-    // As the header tells; the data may end sooner.
+    // As the header tells; the data may end sooner. Only the tests read it: that a long file is taken at
+    // its whole length without being decoded shows nowhere outside.
     qint64 frameCount() const { return m_frames; }
 
     // Decodes up to `maxFrames` interleaved float frames (-1 to 1) into `frames`: fewer only at the end of
