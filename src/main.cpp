@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "main_window/MainForm.h"
-#include "platform/runtime/Application.h"
 #include "platform/desktop/DesktopPlatform.h"
+#include "platform/runtime/Application.h"
 
 int main(int argc, char* argv[])
 {

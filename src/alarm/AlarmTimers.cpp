@@ -8,10 +8,10 @@
 #include "main_window/MainForm.h"
 
 #include "platform/controls/CheckBox.h"
-#include "platform/desktop/Clock.h"
-#include "platform/runtime/Conversions.h"
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
+#include "platform/desktop/Clock.h"
+#include "platform/runtime/Conversions.h"
 
 namespace wobblix {
 

@@ -7,8 +7,8 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/runtime/Conversions.h"
 #include "platform/controls/TextBox.h"
+#include "platform/runtime/Conversions.h"
 
 namespace wobblix {
 

@@ -3,11 +3,11 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/desktop/ApplicationService.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
+#include "platform/desktop/ApplicationService.h"
 
 namespace wobblix {
 

@@ -6,11 +6,11 @@
 #include "main_window/MainForm.h"
 
 #include "platform/controls/CheckBox.h"
-#include "platform/runtime/Conversions.h"
+#include "platform/controls/TextBox.h"
 #include "platform/desktop/MessageBox.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/settings/SettingsStore.h"
-#include "platform/controls/TextBox.h"
 
 #include <cstdio>
 
@@ -105,9 +105,8 @@ void MainForm::Form_Load()
     for (const StoredSetting& setting : StoredSettings) {
         if (setting.value == nullptr)
             continue;
-        const QString note =
-            loadSwitch(*(this->*setting.value), setting.key,
-                       stored.GetSetting(setting.key, QStringLiteral("0")));
+        const QString note = loadSwitch(*(this->*setting.value), setting.key,
+                                        stored.GetSetting(setting.key, QStringLiteral("0")));
         if (!note.isEmpty()) {
             notes << note;
             ++damaged;

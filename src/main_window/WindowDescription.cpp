@@ -88,16 +88,16 @@ enum class Class { PictureBox, Timer, CommandButton, TextBox, CheckBox, Label };
 
 // What a control sets beyond its class's defaults; whatever is not set keeps the default.
 struct Further {
-    QColor background = {};          // the panels' grey, for a panel and for the labels and check boxes on it,
-                                     // whose captions are then drawn in PanelText
-    bool heading = false;            // the heading face, for the two panel titles
-    bool disabled = false;           // the path fields: shown greyed, they cannot be focused or typed into
-    int maxLength = 0;               // the time fields hold at most this many characters (0: no limit)
-    bool invisible = false;          // Picture1, which only carries the notification icon's picture
-    QStringView picture = {};        // the icon a picture box holds, a resource path
-    int intervalMs = 0;              // a timer's interval
-    bool enabled = false;            // a timer ticking from creation
-    QStringView buddy = {};          // the field a label names, for screen readers
+    QColor background = {};   // the panels' grey, for a panel and for the labels and check boxes on it,
+                              // whose captions are then drawn in PanelText
+    bool heading = false;     // the heading face, for the two panel titles
+    bool disabled = false;    // the path fields: shown greyed, they cannot be focused or typed into
+    int maxLength = 0;        // the time fields hold at most this many characters (0: no limit)
+    bool invisible = false;   // Picture1, which only carries the notification icon's picture
+    QStringView picture = {}; // the icon a picture box holds, a resource path
+    int intervalMs = 0;       // a timer's interval
+    bool enabled = false;     // a timer ticking from creation
+    QStringView buddy = {};   // the field a label names, for screen readers
     QStringView accessibleName = {}; // what a screen reader calls a control whose caption does not say it
 };
 

@@ -5,8 +5,8 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/desktop/FileDialog.h"
 #include "platform/controls/TextBox.h"
+#include "platform/desktop/FileDialog.h"
 #include "sound/FileOpen.h"
 
 namespace wobblix {

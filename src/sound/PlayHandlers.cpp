@@ -5,8 +5,8 @@
 
 #include "main_window/MainForm.h"
 
-#include "platform/playback/Sound.h"
 #include "platform/controls/TextBox.h"
+#include "platform/playback/Sound.h"
 #include "sound/PlaySoundMod.h"
 
 namespace wobblix {

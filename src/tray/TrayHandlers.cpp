@@ -3,16 +3,16 @@
 
 // Hiding the window into the notification area and bringing it back. The window is either Shown (visible,
 // no icon) or Hidden (invisible, one icon); Hide leads from the first to the second, a left double-click on
-// the icon back, and so does a second start of the clock. Hide is on the window's menu only, so it never runs while Hidden and the icon is never
-// added twice; the restore is the only place the icon is removed.
+// the icon back, and so does a second start of the clock. Hide is on the window's menu only, so it never runs
+// while Hidden and the icon is never added twice; the restore is the only place the icon is removed.
 
 #include "main_window/MainForm.h"
 
 #include "platform/controls/Focus.h"
-#include "platform/desktop/MessageBox.h"
-#include "platform/desktop/NotifyArea.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/Twips.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/desktop/NotifyArea.h"
 #include "tray/ShellNotifyIcon.h"
 
 namespace wobblix {

@@ -134,7 +134,8 @@ void TestTimeFields::keyCodes_data()
     QTest::newRow("U+AC00 is negative")
         << Key{Qt::Key_unknown, {}, QStringLiteral("\uac00")} << QList<int>{0xac00 - 0x10000};
     QTest::newRow("Delete types nothing") << Key{Qt::Key_Delete, {}, QStringLiteral("\x7f")} << QList<int>{};
-    QTest::newRow("Ctrl+Delete types nothing") << Key{Qt::Key_Delete, Qt::ControlModifier, {}} << QList<int>{};
+    QTest::newRow("Ctrl+Delete types nothing")
+        << Key{Qt::Key_Delete, Qt::ControlModifier, {}} << QList<int>{};
     QTest::newRow("Ctrl+Backspace is DEL")
         << Key{Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b")} << QList<int>{127};
     QTest::newRow("Left") << Key{Qt::Key_Left, {}, {}} << QList<int>{};

@@ -6,8 +6,8 @@
 
 #include "main_window/MainForm.h"
 #include "platform/controls/Contrast.h"
-#include "platform/desktop/MessageBox.h"
 #include "platform/controls/TextBox.h"
+#include "platform/desktop/MessageBox.h"
 #include "support/FakePlatform.h"
 
 #include <QtTest>
@@ -200,8 +200,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("theme");
         QTest::addColumn<QString>("name");
         const QString theme = qEnvironmentVariable("GTK_THEME", QStringLiteral("light"));
-        for (const char* name : {"txtSound", "txtChimesSoundFile", "lblAlarmClock", "lblSoundFile", "lblHour",
-                                 "lblMinute", "chkAlarmClock", "lblChimes", "lblChimesSoundFile", "chkChimes"})
+        for (const char* name :
+             {"txtSound", "txtChimesSoundFile", "lblAlarmClock", "lblSoundFile", "lblHour", "lblMinute",
+              "chkAlarmClock", "lblChimes", "lblChimesSoundFile", "chkChimes"})
             QTest::addRow("%s %s", qPrintable(theme), name) << theme << QString::fromLatin1(name);
     }
     void textReadable()
@@ -247,7 +248,8 @@ private Q_SLOTS:
             const double edge = best(off, box, [](int, int) { return PanelGrey; });
             const double tick = best(on, box, [&off](int x, int y) { return off.pixelColor(x, y); });
             // The tick stands out from the box in every theme. A dark theme's box is its dark field, which
-            // must stand out from the grey panel too (a light theme's is white, edged in grey, as Qt draws it).
+            // must stand out from the grey panel too (a light theme's is white, edged in grey, as Qt draws
+            // it).
             qInfo("%s box on the panel %.2f:1, tick on the box %.2f:1", qPrintable(name), edge, tick);
             QVERIFY2(tick >= 3 && (!dark || edge >= 3),
                      qPrintable(QStringLiteral("box %1, tick %2").arg(edge).arg(tick)));

@@ -10,8 +10,8 @@
 // file and chooses Options > Save, which writes every non-empty field and both switches as the window
 // holds them, so the new file is what the window shows.
 
-#include "support/SettingsFiles.h"
 #include "support/ClockProgram.h"
+#include "support/SettingsFiles.h"
 
 #include <QtTest>
 

@@ -10,9 +10,9 @@
 
 #include "main_window/MainForm.h"
 #include "platform/controls/CheckBox.h"
+#include "platform/controls/TextBox.h"
 #include "platform/desktop/MessageBox.h"
 #include "platform/settings/SettingsStore.h"
-#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>
@@ -671,9 +671,8 @@ private Q_SLOTS:
         platform::SettingsStore store(notAFolder);
         test::FakePlatform world;
         platform::QtMessageBox boxes;
-        MainForm form(
-            platform::Platform{world.clock, boxes, world.sound, world.fileDialog, world.notifyArea, store,
-                               world.application});
+        MainForm form(platform::Platform{world.clock, boxes, world.sound, world.fileDialog, world.notifyArea,
+                                         store, world.application});
         form.startUp();
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;

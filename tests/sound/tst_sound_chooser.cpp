@@ -6,10 +6,10 @@
 
 #include "main_window/MainForm.h"
 #include "platform/controls/CheckBox.h"
-#include "platform/desktop/FileDialog.h"
-#include "platform/desktop/QtFileDialog.h"
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
+#include "platform/desktop/FileDialog.h"
+#include "platform/desktop/QtFileDialog.h"
 #include "sound/FileOpen.h"
 #include "support/FakePlatform.h"
 

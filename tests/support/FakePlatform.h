@@ -9,8 +9,8 @@
 #include "platform/desktop/MessageBox.h"
 #include "platform/desktop/NotifyArea.h"
 #include "platform/desktop/Platform.h"
-#include "platform/settings/SettingsStore.h"
 #include "platform/playback/Sound.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -84,9 +84,9 @@ public:
     bool result = true;
 };
 
-// All of the above, with a settings store and the bus's requests, as one bundle to hand to a MainForm. The store is a real one
-// in a temporary folder of its own, empty at first (the file is settingsFolder/Wobblix.conf), so that no
-// test reads or writes the user's settings.
+// All of the above, with a settings store and the bus's requests, as one bundle to hand to a MainForm. The
+// store is a real one in a temporary folder of its own, empty at first (the file is
+// settingsFolder/Wobblix.conf), so that no test reads or writes the user's settings.
 struct FakePlatform {
     FakeClock clock;
     FakeMessageBox messageBox;

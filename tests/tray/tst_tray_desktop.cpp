@@ -7,10 +7,10 @@
 // ends the tray and hides with none.
 
 #include "main_window/MainForm.h"
-#include "platform/desktop/MessageBox.h"
 #include "platform/controls/PictureBox.h"
-#include "platform/desktop/SystemTrayNotifyArea.h"
 #include "platform/controls/Twips.h"
+#include "platform/desktop/MessageBox.h"
+#include "platform/desktop/SystemTrayNotifyArea.h"
 #include "support/DesktopDriver.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
@@ -80,9 +80,9 @@ private Q_SLOTS:
 
     void init()
     {
-        m_form = std::make_unique<MainForm>(platform::Platform{
-            m_world.clock, m_messageBox, m_world.sound, m_world.fileDialog, m_notifyArea, m_world.settings,
-            m_world.application});
+        m_form = std::make_unique<MainForm>(platform::Platform{m_world.clock, m_messageBox, m_world.sound,
+                                                               m_world.fileDialog, m_notifyArea,
+                                                               m_world.settings, m_world.application});
         m_form->startUp();
         QTRY_VERIFY(isViewable(m_form->winId()));
         QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));

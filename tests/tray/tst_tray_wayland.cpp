@@ -75,9 +75,11 @@ private Q_SLOTS:
             {QStringLiteral("About.."), QStringLiteral("OK")},
             {QStringLiteral("Browse for the alarm sound file"), QStringLiteral("Cancel")}};
         for (const auto& [opens, closes] : dialogs) {
-            QVERIFY2(clock.accessible({QStringLiteral("press"), opens}) == QStringLiteral("pressed"), clock.state());
+            QVERIFY2(clock.accessible({QStringLiteral("press"), opens}) == QStringLiteral("pressed"),
+                     clock.state());
             QTRY_VERIFY2(windows(clock).size() == 2, clock.state());
-            QVERIFY2(clock.accessible({QStringLiteral("press"), closes}) == QStringLiteral("pressed"), clock.state());
+            QVERIFY2(clock.accessible({QStringLiteral("press"), closes}) == QStringLiteral("pressed"),
+                     clock.state());
             QTRY_COMPARE(windows(clock), main);
         }
 

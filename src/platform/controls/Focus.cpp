@@ -43,10 +43,10 @@ bool activeWindowRequestsTaken(xcb_connection_t* connection, xcb_window_t root)
 {
     const xcb_atom_t activeWindow = atom(connection, "_NET_ACTIVE_WINDOW");
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> supported(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, root, atom(connection, "_NET_SUPPORTED"),
-                                                XCB_ATOM_ATOM, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 1024),
+            nullptr),
         &std::free);
     if (supported == nullptr || supported->format != 32)
         return false;
@@ -105,8 +105,10 @@ void completeStartup(QWidget* window, const QString& id)
     for (qsizetype sent = 0; sent < message.size(); sent += 20) {
         piece.type = sent == 0 ? begin : more;
         std::memset(piece.data.data8, 0, sizeof piece.data.data8);
-        std::memcpy(piece.data.data8, message.constData() + sent, std::min<qsizetype>(20, message.size() - sent));
-        xcb_send_event(connection, 0, root, XCB_EVENT_MASK_PROPERTY_CHANGE, reinterpret_cast<const char*>(&piece));
+        std::memcpy(piece.data.data8, message.constData() + sent,
+                    std::min<qsizetype>(20, message.size() - sent));
+        xcb_send_event(connection, 0, root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char*>(&piece));
     }
     xcb_flush(connection);
 }

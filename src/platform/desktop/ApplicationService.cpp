@@ -26,7 +26,8 @@ class ApplicationAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
 public:
-    explicit ApplicationAdaptor(ApplicationService* service) : QDBusAbstractAdaptor(service), m_service(service)
+    explicit ApplicationAdaptor(ApplicationService* service)
+        : QDBusAbstractAdaptor(service), m_service(service)
     {
     }
 
@@ -68,7 +69,8 @@ bool ApplicationService::claim(const LaunchTokens& launch)
         activate << launch.platformData();
         activate.setAutoStartService(false);
         const QDBusMessage answer = bus.call(activate, QDBus::Block, ActivateTimeoutMs);
-        switch (answer.type() == QDBusMessage::ReplyMessage ? QDBusError::NoError : QDBusError(answer).type()) {
+        switch (answer.type() == QDBusMessage::ReplyMessage ? QDBusError::NoError
+                                                            : QDBusError(answer).type()) {
         case QDBusError::NoError:
         case QDBusError::NoReply:
         case QDBusError::Timeout:

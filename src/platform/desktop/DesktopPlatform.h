@@ -4,13 +4,13 @@
 #pragma once
 
 #include "platform/desktop/ApplicationService.h"
-#include "platform/playback/AudioModule.h"
 #include "platform/desktop/Clock.h"
 #include "platform/desktop/MessageBox.h"
 #include "platform/desktop/Platform.h"
 #include "platform/desktop/QtFileDialog.h"
-#include "platform/settings/SettingsStore.h"
 #include "platform/desktop/SystemTrayNotifyArea.h"
+#include "platform/playback/AudioModule.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QObject>
 

@@ -3,7 +3,6 @@
 
 #include "platform/settings/SettingsStore.h"
 
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>

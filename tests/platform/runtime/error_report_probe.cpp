@@ -6,9 +6,9 @@
 // message box it finds to standard output and dismisses it, so the report can be read without a person.
 
 #include "main_window/MainForm.h"
+#include "platform/controls/TextBox.h"
 #include "platform/runtime/Application.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/controls/TextBox.h"
 #include "support/FakePlatform.h"
 
 #include <QMessageBox>
