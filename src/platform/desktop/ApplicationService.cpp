@@ -17,7 +17,7 @@ namespace wobblix::platform {
 #ifdef WOBBLIX_SESSION_BUS
 namespace {
 
-// The object that serves the name, at the path the freedesktop specification derives from it.
+// The object that serves the name, at the path freedesktop's applications derive from it.
 const QString ObjectPath = QStringLiteral("/io/github/wobblix/WobblixClock");
 const QString Interface = QStringLiteral("org.freedesktop.Application");
 
