@@ -29,6 +29,9 @@ public:
     // The client area, below the menu bar, that holds the controls.
     QWidget* clientArea() const { return m_client; }
 
+    // Shows or hides the window; shown again, the focus goes where it was (see above).
+    void setVisible(bool visible) override;
+
 protected:
     // The Load event, raised by startUp() before the window is shown.
     virtual void Load() {}
@@ -40,9 +43,6 @@ protected:
     void place(QWidget* control, int leftTwips, int topTwips, int widthTwips, int heightTwips) const;
 
     void closeEvent(QCloseEvent* event) override;
-
-public:
-    void setVisible(bool visible) override;
 
 private:
     QWidget* m_client = nullptr;
