@@ -20,9 +20,7 @@ constexpr int Hide = 1, Save = 2; // items of the Options menu
 // Takes the keyboard away from every program's window: to the session's panel.
 void focusElsewhere()
 {
-    xdotool({QStringLiteral("windowfocus"),
-             xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
-                 .section(QLatin1Char('\n'), 0, 0)});
+    xdotool({QStringLiteral("windowfocus"), trayPanel()});
 }
 
 } // namespace

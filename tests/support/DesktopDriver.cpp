@@ -80,11 +80,15 @@ quint64 focusedWindow()
     return xdotool({QStringLiteral("getwindowfocus")}).toULongLong();
 }
 
+QString trayPanel()
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
 QList<QRect> iconsInTray(qint64 pid)
 {
-    const QString panel =
-        xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
-            .section(QLatin1Char('\n'), 0, 0);
+    const QString panel = trayPanel();
     if (panel.isEmpty())
         return {};
     const QStringList ours =

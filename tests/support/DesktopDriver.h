@@ -34,6 +34,9 @@ bool isViewable(quint64 window);
 // The window that has the keyboard focus on the X server.
 quint64 focusedWindow();
 
+// The session's trayer panel, as xdotool names windows; empty when there is none.
+QString trayPanel();
+
 // The windows of process `pid` that the session's trayer panel holds, where the X server shows them.
 QList<QRect> iconsInTray(qint64 pid);
 
