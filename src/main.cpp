@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "main_window/MainForm.h"
+#include "platform/desktop/ApplicationService.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/runtime/Application.h"
 

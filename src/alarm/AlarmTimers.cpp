@@ -23,9 +23,9 @@ void MainForm::Timer1_Timer()
         return;
     // One reading for both: reading the hour and then the minute could pair 7 with the 0 of 8:00 when the
     // hour turns between the two readings, and ring an alarm set for 7:00 a second time.
-    const QTime now = m_platform.clock.Now();
-    const bool hourMatches = platform::CStr(now.hour()) == txtHour->Text();
-    const bool minuteMatches = platform::CStr(now.minute()) == txtMinute->Text();
+    const platform::TimeOfDay now = m_platform.clock.Now();
+    const bool hourMatches = platform::CStr(now.hour) == txtHour->Text();
+    const bool minuteMatches = platform::CStr(now.minute) == txtMinute->Text();
     if (hourMatches && minuteMatches) {
         cmdPlay_Click();
         ToggleTimers();
@@ -37,7 +37,7 @@ void MainForm::Timer2_Timer()
 {
     if (chkChimes->Value() == platform::CheckBox::Unchecked)
         return;
-    if (m_platform.clock.Now().minute() == 0) {
+    if (m_platform.clock.Now().minute == 0) {
         cmdChimesPlay_Click();
         ToggleTimers();
     }

@@ -14,15 +14,15 @@ namespace wobblix {
 
 namespace {
 
-constexpr qint16 BackspaceKey = 8;
-constexpr qint16 HourMaximum = 23;
-constexpr qint16 MinuteMaximum = 59;
+constexpr Integer BackspaceKey = 8;
+constexpr Integer HourMaximum = 23;
+constexpr Integer MinuteMaximum = 59;
 
 // Lets a digit or Backspace through and discards every other typed character (the key code becomes 0),
 // control characters such as Enter, Escape and Ctrl+C, Ctrl+V included. Nothing else happens: no beep.
-void keepDigitsAndBackspace(qint16& keyAscii)
+void keepDigitsAndBackspace(Integer& keyAscii)
 {
-    const bool digit = platform::IsNumeric(QString(QChar(static_cast<char16_t>(keyAscii))));
+    const bool digit = platform::IsNumeric(String(1, static_cast<char16_t>(keyAscii)));
     const bool backspace = keyAscii == BackspaceKey;
     if (!digit && !backspace)
         keyAscii = 0;
@@ -31,7 +31,7 @@ void keepDigitsAndBackspace(qint16& keyAscii)
 // Replaces a number above the maximum by the maximum. There is no lower bound and no normalisation: a text
 // that is not a number (the empty text included), or a number not above the maximum, stays exactly as it is
 // ("07", "-3", " 5"). Setting the maximum raises Change once more, which then finds nothing to do.
-void clampToMaximum(platform::TextBox& field, qint16 maximum)
+void clampToMaximum(platform::TextBox& field, Integer maximum)
 {
     if (!platform::IsNumeric(field.Text()))
         return;
@@ -41,12 +41,12 @@ void clampToMaximum(platform::TextBox& field, qint16 maximum)
 
 } // namespace
 
-void MainForm::txtHour_KeyPress(qint16& keyAscii)
+void MainForm::txtHour_KeyPress(Integer& keyAscii)
 {
     keepDigitsAndBackspace(keyAscii);
 }
 
-void MainForm::txtMinute_KeyPress(qint16& keyAscii)
+void MainForm::txtMinute_KeyPress(Integer& keyAscii)
 {
     keepDigitsAndBackspace(keyAscii);
 }

@@ -4,6 +4,8 @@
 #include "main_window/MainForm.h"
 
 #include "platform/controls/CheckBox.h"
+#include "platform/controls/CommandButton.h"
+#include "platform/controls/MenuItem.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/TextBox.h"
 #include "platform/controls/Timer.h"
@@ -11,10 +13,8 @@
 
 namespace wobblix {
 
-MainForm::MainForm(const platform::Platform& platform, QWidget* parent)
-    : platform::Form(parent), m_platform(platform)
+MainForm::MainForm(const platform::Platform& platform) : platform::Form(u"MainForm"), m_platform(platform)
 {
-    setObjectName(QStringLiteral("MainForm"));
     createControls();
     createMenu();
     connectEvents();
@@ -25,24 +25,23 @@ MainForm::MainForm(const platform::Platform& platform, QWidget* parent)
 // last is the desktop's, not a control's: a second start asks the running clock for its window.
 void MainForm::connectEvents()
 {
-    connect(cmdBrowse, &QPushButton::clicked, this, &MainForm::cmdBrowse_Click);
-    connect(cmdChimesBrowse, &QPushButton::clicked, this, &MainForm::cmdChimesBrowse_Click);
-    connect(cmdPlay, &QPushButton::clicked, this, &MainForm::cmdPlay_Click);
-    connect(cmdChimesPlay, &QPushButton::clicked, this, &MainForm::cmdChimesPlay_Click);
-    connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &MainForm::Timer2_Timer);
-    connect(Timer3, &QTimer::timeout, this, &MainForm::Timer3_Timer);
-    connect(txtHour, &platform::TextBox::Change, this, &MainForm::txtHour_Change);
-    connect(txtHour, &platform::TextBox::KeyPress, this, &MainForm::txtHour_KeyPress);
-    connect(txtMinute, &platform::TextBox::Change, this, &MainForm::txtMinute_Change);
-    connect(txtMinute, &platform::TextBox::KeyPress, this, &MainForm::txtMinute_KeyPress);
-    connect(Picture1, &platform::PictureBox::MouseMove, this, &MainForm::Picture1_MouseMove);
-    connect(&m_platform.application, &platform::ApplicationService::Activate, this,
-            &MainForm::Application_Activate);
-    connect(menuHide, &QAction::triggered, this, &MainForm::menuHide_Click);
-    connect(menuSave, &QAction::triggered, this, &MainForm::menuSave_Click);
-    connect(menuExit, &QAction::triggered, this, &MainForm::menuExit_Click);
-    connect(menuAbout, &QAction::triggered, this, &MainForm::menuAbout_Click);
+    cmdBrowse->Click.Handle(this, &MainForm::cmdBrowse_Click);
+    cmdChimesBrowse->Click.Handle(this, &MainForm::cmdChimesBrowse_Click);
+    cmdPlay->Click.Handle(this, &MainForm::cmdPlay_Click);
+    cmdChimesPlay->Click.Handle(this, &MainForm::cmdChimesPlay_Click);
+    Timer1->Tick.Handle(this, &MainForm::Timer1_Timer);
+    Timer2->Tick.Handle(this, &MainForm::Timer2_Timer);
+    Timer3->Tick.Handle(this, &MainForm::Timer3_Timer);
+    txtHour->Change.Handle(this, &MainForm::txtHour_Change);
+    txtHour->KeyPress.Handle(this, &MainForm::txtHour_KeyPress);
+    txtMinute->Change.Handle(this, &MainForm::txtMinute_Change);
+    txtMinute->KeyPress.Handle(this, &MainForm::txtMinute_KeyPress);
+    Picture1->MouseMove.Handle(this, &MainForm::Picture1_MouseMove);
+    m_platform.application.Activate.Handle(this, &MainForm::Application_Activate);
+    menuHide->Click.Handle(this, &MainForm::menuHide_Click);
+    menuSave->Click.Handle(this, &MainForm::menuSave_Click);
+    menuExit->Click.Handle(this, &MainForm::menuExit_Click);
+    menuAbout->Click.Handle(this, &MainForm::menuAbout_Click);
 }
 
 } // namespace wobblix

@@ -18,19 +18,25 @@
 
 #include "platform/controls/Form.h"
 #include "platform/desktop/Platform.h"
-
-#include <QAction>
-#include <QPushButton>
+#include "platform/runtime/Types.h"
 
 namespace wobblix {
 
 namespace platform {
 struct LaunchTokens;
 class CheckBox;
+class CommandButton;
+class MenuItem;
 class PictureBox;
 class TextBox;
 class Timer;
 } // namespace platform
+
+using platform::Integer;
+using platform::Long;
+using platform::Single;
+using platform::String;
+using platform::StringView;
 
 // The clock's one window. Every piece of behaviour is one of its event handlers, named after its control
 // and its event; each handler is defined in the folder of the subsystem it belongs to:
@@ -40,9 +46,8 @@ class Timer;
 //   tray/         Hide into the notification area and restore, from the icon or for a second start
 // Handlers are public so that they can be called as procedures (the timers call the Play handlers).
 class MainForm final : public platform::Form {
-    Q_OBJECT
 public:
-    explicit MainForm(const platform::Platform& platform, QWidget* parent = nullptr);
+    explicit MainForm(const platform::Platform& platform);
 
     // Load
     void Form_Load();
@@ -57,8 +62,8 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    void txtHour_KeyPress(qint16& keyAscii);
-    void txtMinute_KeyPress(qint16& keyAscii);
+    void txtHour_KeyPress(Integer& keyAscii);
+    void txtMinute_KeyPress(Integer& keyAscii);
     void txtHour_Change();
     void txtMinute_Change();
 
@@ -69,8 +74,8 @@ public:
     void cmdChimesPlay_Click();
 
     // Notification area, and the desktop asking for the window (a second start)
-    qint32 ShellTrayAdd();
-    void Picture1_MouseMove(qint16 button, qint16 shift, float x, float y);
+    Long ShellTrayAdd();
+    void Picture1_MouseMove(Integer button, Integer shift, Single x, Single y);
     void Application_Activate(const platform::LaunchTokens& launch);
 
 protected:
@@ -98,8 +103,8 @@ private:
     platform::Timer* Timer3 = nullptr;        // re-arm after a sound, 60000 ms
     platform::CheckBox* chkAlarmClock = nullptr;
     platform::TextBox* txtSound = nullptr;
-    QPushButton* cmdBrowse = nullptr;
-    QPushButton* cmdPlay = nullptr;
+    platform::CommandButton* cmdBrowse = nullptr;
+    platform::CommandButton* cmdPlay = nullptr;
     platform::TextBox* txtHour = nullptr;
     platform::TextBox* txtMinute = nullptr;
     // Lower panel: the hourly chimes.
@@ -107,14 +112,14 @@ private:
     platform::Timer* Timer2 = nullptr; // chime check, every 3000 ms
     platform::CheckBox* chkChimes = nullptr;
     platform::TextBox* txtChimesSoundFile = nullptr;
-    QPushButton* cmdChimesBrowse = nullptr;
-    QPushButton* cmdChimesPlay = nullptr;
+    platform::CommandButton* cmdChimesBrowse = nullptr;
+    platform::CommandButton* cmdChimesPlay = nullptr;
 
     // Menu items.
-    QAction* menuHide = nullptr;
-    QAction* menuSave = nullptr;
-    QAction* menuExit = nullptr;
-    QAction* menuAbout = nullptr;
+    platform::MenuItem* menuHide = nullptr;
+    platform::MenuItem* menuSave = nullptr;
+    platform::MenuItem* menuExit = nullptr;
+    platform::MenuItem* menuAbout = nullptr;
 };
 
 } // namespace wobblix

@@ -19,10 +19,9 @@ void MainForm::menuExit_Click()
 // The version message. The timers go on ticking while it is open, so the alarm still rings.
 void MainForm::menuAbout_Click()
 {
-    const QString prompt = QStringLiteral("Wobblix Clock Version 1.00") + QStringLiteral("\r\n") +
-                           QStringLiteral("Made by the Wobblix Clock developers, for everyone who wakes up.");
-    m_platform.messageBox.MsgBox(this, prompt, platform::MessageBox::Information,
-                                 QStringLiteral("About Wobblix Clock"));
+    const String prompt = String(u"Wobblix Clock Version 1.00") + u"\r\n" +
+                          u"Made by the Wobblix Clock developers, for everyone who wakes up.";
+    m_platform.messageBox.MsgBox(hWnd(), prompt, platform::MessageBox::Information, u"About Wobblix Clock");
 }
 
 } // namespace wobblix

@@ -7,22 +7,26 @@
 
 #include "platform/controls/TextBox.h"
 #include "platform/desktop/FileDialog.h"
+#include "platform/runtime/Strings.h"
 #include "sound/FileOpen.h"
+
+#include <optional>
+#include <string>
 
 namespace wobblix {
 
 namespace {
 
-const QChar NUL(u'\0');
+constexpr char16_t NUL = u'\0';
 
-// A text of the record in the dialog's 8-bit form, NULs and all; a text never set stays null.
-QByteArray ansi(const QString& text)
+// A text of the record in the dialog's 8-bit form, NULs and all; a text never set stays unset.
+std::optional<std::string> ansi(const std::optional<String>& text)
 {
-    return text.isNull() ? QByteArray() : text.toUtf8();
+    return text ? std::optional(platform::ToAnsi(*text)) : std::nullopt;
 }
-QString wide(const QByteArray& text)
+std::optional<String> wide(const std::optional<std::string>& text)
 {
-    return text.isNull() ? QString() : QString::fromUtf8(text);
+    return text ? std::optional(platform::FromAnsi(*text)) : std::nullopt;
 }
 
 // The record converted field for field, each text through `text`: to the form the dialog takes at the
@@ -57,23 +61,23 @@ template <typename To, typename From, typename Text> To converted(const From& re
 // Refills every field of the shared record that the dialog reads, so nothing of an earlier dialog, from
 // either button, carries into this one; shows the dialog; and on a confirmed file puts its path into the
 // field. Cancel, closing the dialog or a failed dialog leave the field as it was, without a message.
-void browseInto(QWidget* owner, platform::FileDialog& dialog, platform::TextBox& field)
+void browseInto(platform::WindowHandle owner, platform::FileDialog& dialog, platform::TextBox& field)
 {
-    const QString filter = QStringLiteral("Wave Sound Files") + NUL + QStringLiteral("*.wav") + NUL + NUL;
+    const String filter = String(u"Wave Sound Files") + NUL + u"*.wav" + NUL + NUL;
     OFName.lStructSize = 76;
     OFName.hwndOwner = owner;
     OFName.lpstrFilter = filter;
     OFName.nFilterIndex = 1;
     // A name of blanks: the dialog opens with an empty name box.
-    OFName.lpstrFile = QString(1024, u' ') + NUL + NUL;
-    OFName.nMaxFile = static_cast<quint32>(OFName.lpstrFile.size());
+    OFName.lpstrFile = String(1024, u' ') + NUL + NUL;
+    OFName.nMaxFile = static_cast<std::uint32_t>(OFName.lpstrFile->size());
     // "wav", not "bas": a name typed without an extension must come back as a wave file, or the alarm
     // would be set to a file that never plays.
-    OFName.lpstrDefExt = QStringLiteral("wav") + NUL + NUL;
-    OFName.lpstrFileTitle = NUL + QString(512, u' ') + NUL + NUL;
-    OFName.nMaxFileTitle = static_cast<quint32>(OFName.lpstrFileTitle.size());
-    OFName.lpstrInitialDir = QStringLiteral("c:\\") + NUL + NUL;
-    OFName.lpstrTitle = QStringLiteral("Sound to Play");
+    OFName.lpstrDefExt = String(u"wav") + NUL + NUL;
+    OFName.lpstrFileTitle = NUL + String(512, u' ') + NUL + NUL;
+    OFName.nMaxFileTitle = static_cast<std::uint32_t>(OFName.lpstrFileTitle->size());
+    OFName.lpstrInitialDir = String(u"c:\\") + NUL + NUL;
+    OFName.lpstrTitle = String(u"Sound to Play");
     OFName.Flags = platform::OFN_HIDEREADONLY | platform::OFN_CREATEPROMPT | platform::OFN_EXPLORER |
                    platform::OFN_NODEREFERENCELINKS | platform::OFN_LONGNAMES;
 
@@ -83,19 +87,20 @@ void browseInto(QWidget* owner, platform::FileDialog& dialog, platform::TextBox&
     if (!confirmed)
         return;
     // The buffer holds the path, its NUL and the rest of the blanks: the field takes the path alone.
-    field.setText(OFName.lpstrFile.left(OFName.lpstrFile.indexOf(NUL)));
+    const String& buffer = OFName.lpstrFile.value_or(String());
+    field.setText(buffer.substr(0, buffer.find(NUL)));
 }
 
 } // namespace
 
 void MainForm::cmdBrowse_Click()
 {
-    browseInto(this, m_platform.fileDialog, *txtSound);
+    browseInto(hWnd(), m_platform.fileDialog, *txtSound);
 }
 
 void MainForm::cmdChimesBrowse_Click()
 {
-    browseInto(this, m_platform.fileDialog, *txtChimesSoundFile);
+    browseInto(hWnd(), m_platform.fileDialog, *txtChimesSoundFile);
 }
 
 } // namespace wobblix

@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
+#include "platform/runtime/Types.h"
 
-class QWidget;
+#include <cstdint>
+#include <optional>
 
 // The open-file record and the one global record that both Browse buttons share. The dialog itself is
 // platform::FileDialog::GetOpenFileName, which takes the record in its ANSI form
@@ -14,29 +14,29 @@ class QWidget;
 // for each call and copy the answer back.
 namespace wobblix {
 
-// Field for field the dialog's record, with the program's own strings: a null QString is a field never
-// set, and a text may hold NULs.
+// Field for field the dialog's record, with the program's own strings: a text without a value is a field
+// never set, and a text may hold NULs.
 struct OPENFILENAME {
-    quint32 lStructSize = 0;
-    QWidget* hwndOwner = nullptr;
-    quintptr hInstance = 0;
-    QString lpstrFilter;
-    QString lpstrCustomFilter;
-    quint32 nMaxCustFilter = 0;
-    quint32 nFilterIndex = 0;
-    QString lpstrFile;
-    quint32 nMaxFile = 0;
-    QString lpstrFileTitle;
-    quint32 nMaxFileTitle = 0;
-    QString lpstrInitialDir;
-    QString lpstrTitle;
-    quint32 Flags = 0;
-    quint16 nFileOffset = 0;
-    quint16 nFileExtension = 0;
-    QString lpstrDefExt;
-    qint32 lCustData = 0;
-    quintptr lpfnHook = 0;
-    QString lpTemplateName;
+    std::uint32_t lStructSize = 0;
+    platform::WindowHandle hwndOwner = nullptr;
+    std::uintptr_t hInstance = 0;
+    std::optional<platform::String> lpstrFilter;
+    std::optional<platform::String> lpstrCustomFilter;
+    std::uint32_t nMaxCustFilter = 0;
+    std::uint32_t nFilterIndex = 0;
+    std::optional<platform::String> lpstrFile;
+    std::uint32_t nMaxFile = 0;
+    std::optional<platform::String> lpstrFileTitle;
+    std::uint32_t nMaxFileTitle = 0;
+    std::optional<platform::String> lpstrInitialDir;
+    std::optional<platform::String> lpstrTitle;
+    std::uint32_t Flags = 0;
+    std::uint16_t nFileOffset = 0;
+    std::uint16_t nFileExtension = 0;
+    std::optional<platform::String> lpstrDefExt;
+    std::int32_t lCustData = 0;
+    std::uintptr_t lpfnHook = 0;
+    std::optional<platform::String> lpTemplateName;
 };
 
 // The one open-file record: zero at start, refilled before every dialog.

@@ -16,7 +16,7 @@ namespace {
 // nothing; any other text, blanks included, goes to playback, which is silent when it names no sound.
 void playNamedSound(platform::Sound& sound, const platform::TextBox& field)
 {
-    if (field.Text().isEmpty())
+    if (field.Text().empty())
         return;
     sound.PlaySound(field.Text(), PlaySoundMod::SND_ASYNC | PlaySoundMod::SND_NODEFAULT);
 }

@@ -3,12 +3,12 @@
 
 #pragma once
 
-#include <QtGlobal>
+#include <cstdint>
 
 // The flags of the playback request (platform::Sound::PlaySound).
 namespace wobblix::PlaySoundMod {
 
-constexpr quint32 SND_ASYNC = 0x1;     // return at once while the sound plays
-constexpr quint32 SND_NODEFAULT = 0x2; // a name that plays nothing stays silent: no fallback sound
+constexpr std::uint32_t SND_ASYNC = 0x1;     // return at once while the sound plays
+constexpr std::uint32_t SND_NODEFAULT = 0x2; // a name that plays nothing stays silent: no fallback sound
 
 } // namespace wobblix::PlaySoundMod

@@ -4,17 +4,20 @@
 #include "tray/ShellNotifyIcon.h"
 
 #include "platform/desktop/NotifyArea.h"
+#include "platform/runtime/Strings.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 
 namespace wobblix {
 
 NOTIFYICONDATA nid;
 
-void LSet(QString& field, const QString& text)
+void LSet(platform::String& field, platform::StringView text)
 {
-    const qsizetype length = field.size();
-    field = text.left(length);
+    const std::size_t length = field.size();
+    field = text.substr(0, length);
     field.resize(length, u' ');
 }
 
@@ -24,12 +27,12 @@ using platform::NOTIFYICONDATAA;
 
 // The tip as the notification area reads it: the field's characters encoded one after another, as many
 // whole characters as fit; the bytes left over stay NUL.
-std::array<char, NOTIFYICONDATAA::TipBytes> ansiTip(const QString& tip)
+std::array<char, NOTIFYICONDATAA::TipBytes> ansiTip(platform::StringView tip)
 {
-    qsizetype characters = tip.size();
-    QByteArray encoded = tip.toLocal8Bit();
+    std::size_t characters = tip.size();
+    std::string encoded = platform::ToAnsi(tip);
     while (encoded.size() > NOTIFYICONDATAA::TipBytes)
-        encoded = tip.left(--characters).toLocal8Bit();
+        encoded = platform::ToAnsi(tip.substr(0, --characters));
     std::array<char, NOTIFYICONDATAA::TipBytes> bytes{};
     std::copy(encoded.cbegin(), encoded.cend(), bytes.begin());
     return bytes;
@@ -49,12 +52,12 @@ void copyBack(const NOTIFYICONDATAA& ansi, NOTIFYICONDATA& record)
     record.uFlags = ansi.uFlags;
     record.uCallbackMessage = ansi.uCallbackMessage;
     record.hIcon = ansi.hIcon;
-    LSet(record.szTip, QString::fromLocal8Bit(ansi.szTip.data(), NOTIFYICONDATAA::TipBytes));
+    LSet(record.szTip, platform::FromAnsi(std::string_view(ansi.szTip.data(), NOTIFYICONDATAA::TipBytes)));
 }
 
 } // namespace
 
-bool Shell_NotifyIconA(platform::NotifyArea& notifyArea, quint32 message, NOTIFYICONDATA& record)
+bool Shell_NotifyIconA(platform::NotifyArea& notifyArea, std::uint32_t message, NOTIFYICONDATA& record)
 {
     NOTIFYICONDATAA ansi = toAnsi(record);
     const bool result = notifyArea.Shell_NotifyIcon(message, ansi);
@@ -62,10 +65,10 @@ bool Shell_NotifyIconA(platform::NotifyArea& notifyArea, quint32 message, NOTIFY
     return result;
 }
 
-bool IsLeftDoubleClick(float xTwips, float twipsPerPixel)
+bool IsLeftDoubleClick(platform::Single xTwips, platform::Single twipsPerPixel)
 {
-    const float message = xTwips / twipsPerPixel;
-    return message == static_cast<float>(platform::NotifyArea::WM_LBUTTONDBLCLK);
+    const platform::Single message = xTwips / twipsPerPixel;
+    return message == static_cast<platform::Single>(platform::NotifyArea::WM_LBUTTONDBLCLK);
 }
 
 } // namespace wobblix

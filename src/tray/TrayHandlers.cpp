@@ -26,25 +26,23 @@ void MainForm::menuHide_Click()
     if (ShellTrayAdd() != 0)
         return;
     setVisible(true);
-    platform::SetFocus(this);
+    platform::SetFocus(hWnd());
     m_platform.messageBox.MsgBox(
-        this,
-        QStringLiteral("The notification area is not available on this desktop, so Wobblix Clock stays in "
-                       "its window."),
-        platform::MessageBox::Exclamation, QStringLiteral("Wobblix Clock"));
+        hWnd(), u"The notification area is not available on this desktop, so Wobblix Clock stays in its window.",
+        platform::MessageBox::Exclamation, u"Wobblix Clock");
 }
 
 // Fills the record and adds the icon. Non-zero when the icon was added.
-qint32 MainForm::ShellTrayAdd()
+Long MainForm::ShellTrayAdd()
 {
     nid.cbSize = NOTIFYICONDATA_SIZE;
-    nid.hWnd = Picture1;
+    nid.hWnd = Picture1->hWnd();
     nid.uID = NotifyIconId;
     nid.uFlags =
         platform::NotifyArea::NIF_MESSAGE | platform::NotifyArea::NIF_ICON | platform::NotifyArea::NIF_TIP;
     nid.uCallbackMessage = platform::NotifyArea::WM_MOUSEMOVE;
     nid.hIcon = Picture1->Picture();
-    LSet(nid.szTip, NotifyIconTip.toString() + QChar(u'\0'));
+    LSet(nid.szTip, String(NotifyIconTip) + u'\0');
     return Shell_NotifyIconA(m_platform.notifyArea, platform::NotifyArea::NIM_ADD, nid) ? 1 : 0;
 }
 
@@ -58,13 +56,13 @@ void MainForm::ShellTrayDelete()
 // twips. Only the left double-click brings the window back: the icon goes first, then the window comes and
 // takes the keyboard focus. Any other action (moving over the icon, a single click, the right or middle
 // button, their double-clicks) is ignored.
-void MainForm::Picture1_MouseMove(qint16, qint16, float x, float)
+void MainForm::Picture1_MouseMove(Integer, Integer, Single x, Single)
 {
-    if (!IsLeftDoubleClick(x, static_cast<float>(platform::TwipsPerPixelX())))
+    if (!IsLeftDoubleClick(x, platform::TwipsPerPixelX()))
         return;
     ShellTrayDelete();
     setVisible(true);
-    platform::SetFocus(this);
+    platform::SetFocus(hWnd());
 }
 
 // The desktop asks for the clock: someone started it again (from the desktop's menu, the usual way to look
@@ -72,10 +70,10 @@ void MainForm::Picture1_MouseMove(qint16, qint16, float x, float)
 // icon first; a shown one comes to the front. Either takes the focus as the window of that start.
 void MainForm::Application_Activate(const platform::LaunchTokens& launch)
 {
-    if (!isVisible())
+    if (!Visible())
         ShellTrayDelete();
     setVisible(true);
-    platform::SetFocus(this, launch);
+    platform::SetFocus(hWnd(), launch);
 }
 
 } // namespace wobblix

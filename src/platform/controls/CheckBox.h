@@ -3,28 +3,24 @@
 
 #pragma once
 
-#include <QCheckBox>
+#include "platform/controls/Control.h"
 
 namespace wobblix::platform {
 
-// A check box whose value is the clock's 16-bit check-box state: 0 unchecked, 1 checked, 2 grayed.
-// Qt numbers the states differently (Qt::PartiallyChecked is 1), so this is the one place that maps them.
-class CheckBox final : public QCheckBox {
-    Q_OBJECT
+// A check box whose Value is the clock's 16-bit check-box state: 0 unchecked, 1 checked, 2 grayed. A click
+// turns an unchecked box on and a checked or grayed one off; only the program sets grayed.
+class CheckBox final : public Control {
 public:
-    static constexpr qint16 Unchecked = 0;
-    static constexpr qint16 Checked = 1;
-    static constexpr qint16 Grayed = 2;
+    static constexpr Integer Unchecked = 0;
+    static constexpr Integer Checked = 1;
+    static constexpr Integer Grayed = 2;
 
-    explicit CheckBox(const QString& caption, QWidget* parent);
+    CheckBox(Form& form, PictureBox* container, String name);
 
-    qint16 Value() const;
+    void setCaption(const String& caption);
+    Integer Value() const;
     // Throws RuntimeError "Invalid property value" (380) for anything but 0, 1 or 2.
-    void setValue(int value);
-
-protected:
-    // A click turns an unchecked box on and a checked or grayed one off; only the program sets grayed.
-    void nextCheckState() override;
+    void setValue(Long value);
 };
 
 } // namespace wobblix::platform

@@ -4,8 +4,7 @@
 #pragma once
 
 #include "platform/runtime/LaunchTokens.h"
-
-class QWidget;
+#include "platform/runtime/Types.h"
 
 namespace wobblix::platform {
 
@@ -14,6 +13,6 @@ namespace wobblix::platform {
 // With the tokens of a start the user has just asked for, the window takes the focus as that start's
 // window: the desktop lets it, as it would not let a window that merely asks, and the launcher stops
 // showing the start as under way.
-void SetFocus(QWidget* window, const LaunchTokens& launch = {});
+void SetFocus(WindowHandle window, const LaunchTokens& launch = {});
 
 } // namespace wobblix::platform

@@ -3,20 +3,33 @@
 
 #pragma once
 
-#include <QTimer>
+#include "platform/controls/Control.h"
+#include "platform/runtime/Event.h"
 
 namespace wobblix::platform {
 
-// A window timer with the Enabled switch the clock's handlers use: off raises no ticks, on counts a full
-// interval from the moment it is switched on. Ticks are precise: a coarse timer may fire up to 5% early,
-// which would end a sixty-second rest three seconds early, still inside the minute that just sounded.
-class Timer final : public QTimer {
-    Q_OBJECT
+// A window timer: while Enabled it raises its Timer event every Interval milliseconds, on the window's
+// thread like every event. Off, it raises none; switched on, it counts a full interval from that moment.
+// Ticks are precise: a timer that may fire up to 5% early would end a sixty-second rest three seconds
+// early, still inside the minute that just sounded.
+class Timer final : public Object {
 public:
-    Timer(int intervalMs, bool enabled, QObject* parent);
+    explicit Timer(Form& form, String name);
+    ~Timer() override;
 
-    bool Enabled() const { return isActive(); }
+    Long Interval() const;
+    void setInterval(Long milliseconds);
+    bool Enabled() const;
     void setEnabled(bool enabled);
+
+    // The Timer event.
+    Event<> Tick;
+
+    struct Native;
+    Native& native() const { return *m_native; }
+
+private:
+    std::unique_ptr<Native> m_native;
 };
 
 } // namespace wobblix::platform

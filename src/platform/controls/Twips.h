@@ -3,15 +3,13 @@
 
 #pragma once
 
+#include "platform/runtime/Types.h"
+
 namespace wobblix::platform {
 
 // Positions and sizes of the window are given in twips (1/1440 inch). This is the number of twips in one
 // logical pixel of the primary screen: 15 at 96 dots per inch, 12 at 120.
-double TwipsPerPixelX();
-double TwipsPerPixelY();
-
-// A length in twips as whole logical pixels, rounded to the nearest.
-int pixelsX(int twips);
-int pixelsY(int twips);
+Single TwipsPerPixelX();
+Single TwipsPerPixelY();
 
 } // namespace wobblix::platform

@@ -3,21 +3,28 @@
 
 #pragma once
 
-#include <QTime>
+#include "platform/runtime/Types.h"
 
 namespace wobblix::platform {
+
+// A local time of day.
+struct TimeOfDay {
+    Integer hour = 0;   // 0 to 23
+    Integer minute = 0; // 0 to 59
+    Integer second = 0; // 0 to 59
+};
 
 // The local time of day. The alarm reads it through this interface so that tests can set the time.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual QTime Now() const = 0;
+    virtual TimeOfDay Now() const = 0;
 };
 
 // The system's wall clock in the local time zone.
 class SystemClock final : public Clock {
 public:
-    QTime Now() const override { return QTime::currentTime(); }
+    TimeOfDay Now() const override;
 };
 
 } // namespace wobblix::platform

@@ -3,9 +3,7 @@
 
 #pragma once
 
-#include <QString>
-
-class QWidget;
+#include "platform/runtime/Types.h"
 
 namespace wobblix::platform {
 
@@ -13,19 +11,19 @@ namespace wobblix::platform {
 // the way the clock's callers give it; the two icons they use are these.
 class MessageBox {
 public:
-    static constexpr int Exclamation = 48;
-    static constexpr int Information = 64;
-    static constexpr int Ok = 1; // the result when OK was pressed
+    static constexpr Long Exclamation = 48;
+    static constexpr Long Information = 64;
+    static constexpr Long Ok = 1; // the result when OK was pressed
 
     virtual ~MessageBox() = default;
-    // Shows the box modal to owner and returns when the user has dismissed it.
-    virtual int MsgBox(QWidget* owner, const QString& prompt, int style, const QString& title) = 0;
+    // Shows the box modal to the owner window and returns when the user has dismissed it.
+    virtual Long MsgBox(WindowHandle owner, const String& prompt, Long style, const String& title) = 0;
 };
 
-// The real box, a QMessageBox.
-class QtMessageBox final : public MessageBox {
+// The desktop's own message box.
+class SystemMessageBox final : public MessageBox {
 public:
-    int MsgBox(QWidget* owner, const QString& prompt, int style, const QString& title) override;
+    Long MsgBox(WindowHandle owner, const String& prompt, Long style, const String& title) override;
 };
 
 } // namespace wobblix::platform

@@ -3,27 +3,26 @@
 
 #pragma once
 
-#include <QIcon>
-#include <QtGlobal>
+#include "platform/runtime/Types.h"
+
+#include <cstdint>
 
 #include <array>
-
-class QWidget;
 
 namespace wobblix::platform {
 
 // The notification-icon record in the form the notification area takes it at the call: the tip is a field
-// of TipBytes single-byte characters in the local 8-bit encoding, read up to its first NUL. Callers convert
+// of TipBytes single-byte characters in the ANSI code page, read up to its first NUL. Callers convert
 // their own record into this form for each call and copy it back afterwards.
 struct NOTIFYICONDATAA {
-    static constexpr qsizetype TipBytes = 64;
+    static constexpr std::size_t TipBytes = 64;
 
-    quint32 cbSize = 0;           // the size of the record as the caller passes it, in bytes
-    QWidget* hWnd = nullptr;      // receives the icon's mouse actions; with uID, names the icon
-    quint32 uID = 0;              // the icon's number among hWnd's icons
-    quint32 uFlags = 0;           // NotifyArea::NIF_ values: which of the fields below count
-    quint32 uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
-    QIcon hIcon;                  // the image shown
+    std::uint32_t cbSize = 0;           // the size of the record as the caller passes it, in bytes
+    WindowHandle hWnd = nullptr;       // receives the icon's mouse actions; with uID, names the icon
+    std::uint32_t uID = 0;              // the icon's number among hWnd's icons
+    std::uint32_t uFlags = 0;           // NotifyArea::NIF_ values: which of the fields below count
+    std::uint32_t uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
+    PictureHandle hIcon = nullptr; // the image shown
     std::array<char, TipBytes> szTip{};
 };
 
@@ -34,29 +33,29 @@ struct NOTIFYICONDATAA {
 // Returns true on success.
 class NotifyArea {
 public:
-    static constexpr quint32 NIM_ADD = 0;
-    static constexpr quint32 NIM_DELETE = 2;
+    static constexpr std::uint32_t NIM_ADD = 0;
+    static constexpr std::uint32_t NIM_DELETE = 2;
 
     // Which fields of the record the notification area reads (uFlags).
-    static constexpr quint32 NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
-    static constexpr quint32 NIF_ICON = 0x2;    // hIcon: the image shown
-    static constexpr quint32 NIF_TIP = 0x4;     // szTip: the tip shown over the icon
+    static constexpr std::uint32_t NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
+    static constexpr std::uint32_t NIF_ICON = 0x2;    // hIcon: the image shown
+    static constexpr std::uint32_t NIF_TIP = 0x4;     // szTip: the tip shown over the icon
 
     // Windows mouse message numbers. The program reports four of them and acts on one; the tests send the
     // rest too, the reports the window must ignore.
-    static constexpr quint32 WM_MOUSEMOVE = 0x200;
-    static constexpr quint32 WM_LBUTTONDOWN = 0x201;
-    static constexpr quint32 WM_LBUTTONUP = 0x202;
-    static constexpr quint32 WM_LBUTTONDBLCLK = 0x203;
-    static constexpr quint32 WM_RBUTTONDOWN = 0x204;
-    static constexpr quint32 WM_RBUTTONUP = 0x205;
-    static constexpr quint32 WM_RBUTTONDBLCLK = 0x206;
-    static constexpr quint32 WM_MBUTTONDOWN = 0x207;
-    static constexpr quint32 WM_MBUTTONUP = 0x208;
-    static constexpr quint32 WM_MBUTTONDBLCLK = 0x209;
+    static constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
+    static constexpr std::uint32_t WM_LBUTTONDOWN = 0x201;
+    static constexpr std::uint32_t WM_LBUTTONUP = 0x202;
+    static constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x203;
+    static constexpr std::uint32_t WM_RBUTTONDOWN = 0x204;
+    static constexpr std::uint32_t WM_RBUTTONUP = 0x205;
+    static constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x206;
+    static constexpr std::uint32_t WM_MBUTTONDOWN = 0x207;
+    static constexpr std::uint32_t WM_MBUTTONUP = 0x208;
+    static constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x209;
 
     virtual ~NotifyArea() = default;
-    virtual bool Shell_NotifyIcon(quint32 message, NOTIFYICONDATAA& record) = 0;
+    virtual bool Shell_NotifyIcon(std::uint32_t message, NOTIFYICONDATAA& record) = 0;
 };
 
 } // namespace wobblix::platform

@@ -3,7 +3,9 @@
 
 #pragma once
 
-#include <QString>
+#include "platform/runtime/Types.h"
+
+#include <cstdint>
 
 namespace wobblix::platform {
 
@@ -14,7 +16,7 @@ namespace wobblix::platform {
 class Sound {
 public:
     virtual ~Sound() = default;
-    virtual bool PlaySound(const QString& name, quint32 flags) = 0;
+    virtual bool PlaySound(const String& name, std::uint32_t flags) = 0;
 };
 
 } // namespace wobblix::platform

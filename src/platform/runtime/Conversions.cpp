@@ -5,49 +5,82 @@
 
 #include "platform/runtime/RuntimeError.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
+#include <system_error>
 
 namespace wobblix::platform {
 
 namespace {
 
-bool isAsciiDigit(QChar c)
+bool isAsciiDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
 }
 
+// The blanks a number may stand between: the white space of Unicode, as the runtime has always taken it.
+bool isBlank(char16_t c)
+{
+    switch (c) {
+    case u'\t': case u'\n': case u'\v': case u'\f': case u'\r': case u' ':
+    case 0x85: case 0xa0: case 0x1680: case 0x2028: case 0x2029: case 0x202f: case 0x205f: case 0x3000:
+        return true;
+    default:
+        return c >= 0x2000 && c <= 0x200a;
+    }
+}
+
+StringView trimmed(StringView text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+
 // Whether a well-formed number, trimmed, is below 1 in size: the power of ten of its first significant
 // digit, plus its exponent, is negative. A number with no significant digit is 0.
-bool roundsToZero(const QString& number)
+bool roundsToZero(const std::string& number)
 {
-    const qsizetype e = number.indexOf(u'e', 0, Qt::CaseInsensitive);
-    const QStringView mantissa = QStringView(number).first(e < 0 ? number.size() : e);
-    const qsizetype point = mantissa.indexOf(u'.') < 0 ? mantissa.size() : mantissa.indexOf(u'.');
-    qsizetype first = 0;
-    while (first < mantissa.size() && !(isAsciiDigit(mantissa[first]) && mantissa[first] != u'0'))
+    const std::size_t e = number.find_first_of("eE");
+    const std::string_view mantissa = std::string_view(number).substr(0, e);
+    const auto point = static_cast<std::int64_t>(mantissa.find('.') == std::string_view::npos ? mantissa.size()
+                                                                                              : mantissa.find('.'));
+    std::int64_t first = 0;
+    while (first < static_cast<std::int64_t>(mantissa.size()) &&
+           !(mantissa[first] >= '1' && mantissa[first] <= '9'))
         ++first;
-    if (first == mantissa.size())
+    if (first == static_cast<std::int64_t>(mantissa.size()))
         return true;
-    bool ok = false;
-    qint64 exponent = e < 0 ? 0 : QStringView(number).sliced(e + 1).toLongLong(&ok);
-    if (e >= 0 && !ok) // beyond 64 bits: only its sign counts
-        exponent =
-            number[e + 1] == u'-' ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint32>::max();
+    std::int64_t exponent = 0;
+    if (e != std::string::npos) {
+        const char* begin = number.data() + e + 1;
+        if (*begin == '+')
+            ++begin;
+        const char* end = number.data() + number.size();
+        if (std::from_chars(begin, end, exponent).ec != std::errc()) // beyond 64 bits: only its sign counts
+            exponent = *begin == '-' ? std::numeric_limits<std::int32_t>::min()
+                                     : std::numeric_limits<std::int32_t>::max();
+    }
     return (first < point ? point - first - 1 : point - first) + exponent < 0;
 }
 
 // Reads text as a decimal number: optional blanks, one sign, digits with at most one decimal point
 // (at least one digit in all), an optional exponent, optional blanks. Nothing else is a number.
-std::optional<double> parseNumber(const QString& text)
+std::optional<double> parseNumber(StringView text)
 {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    const qsizetype n = t.size();
+    const StringView t = trimmed(text);
+    std::size_t i = 0;
+    const std::size_t n = t.size();
     if (i < n && (t[i] == u'+' || t[i] == u'-'))
         ++i;
-    qsizetype digits = 0;
+    std::size_t digits = 0;
     while (i < n && isAsciiDigit(t[i])) {
         ++i;
         ++digits;
@@ -65,7 +98,7 @@ std::optional<double> parseNumber(const QString& text)
         ++i;
         if (i < n && (t[i] == u'+' || t[i] == u'-'))
             ++i;
-        qsizetype exponentDigits = 0;
+        std::size_t exponentDigits = 0;
         while (i < n && isAsciiDigit(t[i])) {
             ++i;
             ++exponentDigits;
@@ -75,36 +108,40 @@ std::optional<double> parseNumber(const QString& text)
     }
     if (i != n)
         return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok); // QString::toDouble always uses the C locale
-    // The form was checked above, so a failed reading can only mean a number beyond a double's range:
-    // too large, or so small that it rounds to 0 ("1e-400").
-    if (ok)
+    // The form was checked above: only ASCII remains, which reads the same in every locale.
+    std::string ascii(t.begin(), t.end());
+    const char* begin = ascii.data() + (ascii.front() == '+' ? 1 : 0);
+    double value = 0;
+    const std::from_chars_result read = std::from_chars(begin, ascii.data() + ascii.size(), value);
+    // A failed reading can only mean a number beyond a double's range: too large, or so small that it
+    // rounds to 0 ("1e-400").
+    if (read.ec == std::errc())
         return value;
-    return roundsToZero(t) ? 0.0 : std::numeric_limits<double>::infinity();
+    return roundsToZero(ascii) ? 0.0 : std::numeric_limits<double>::infinity();
 }
 
 } // namespace
 
-bool IsNumeric(const QString& text)
+bool IsNumeric(StringView text)
 {
     return parseNumber(text).has_value();
 }
 
-qint16 CInt(const QString& text)
+Integer CInt(StringView text)
 {
     const std::optional<double> value = parseNumber(text);
     if (!value)
         throw RuntimeError(RuntimeError::TypeMismatch);
     const double rounded = std::nearbyint(*value); // default rounding mode: halves to even
-    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+    if (!(rounded >= std::numeric_limits<Integer>::min() && rounded <= std::numeric_limits<Integer>::max()))
         throw RuntimeError(RuntimeError::Overflow);
-    return static_cast<qint16>(rounded);
+    return static_cast<Integer>(rounded);
 }
 
-QString CStr(int value)
+String CStr(Long value)
 {
-    return QString::number(value);
+    const std::string digits = std::to_string(value);
+    return String(digits.begin(), digits.end());
 }
 
 } // namespace wobblix::platform

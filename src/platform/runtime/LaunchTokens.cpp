@@ -3,31 +3,23 @@
 
 #include "platform/runtime/LaunchTokens.h"
 
+#include "platform/runtime/Strings.h"
+
+#include <cstdlib>
+
 namespace wobblix::platform {
 
 namespace {
-const QString StartupIdKey = QStringLiteral("desktop-startup-id");
-const QString ActivationTokenKey = QStringLiteral("activation-token");
+String environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? FromUtf8(value) : String();
+}
 } // namespace
 
 LaunchTokens LaunchTokens::fromEnvironment()
 {
-    return {qEnvironmentVariable("DESKTOP_STARTUP_ID"), qEnvironmentVariable("XDG_ACTIVATION_TOKEN")};
-}
-
-QVariantMap LaunchTokens::platformData() const
-{
-    QVariantMap data;
-    if (!startupId.isEmpty())
-        data.insert(StartupIdKey, startupId);
-    if (!activationToken.isEmpty())
-        data.insert(ActivationTokenKey, activationToken);
-    return data;
-}
-
-LaunchTokens LaunchTokens::fromPlatformData(const QVariantMap& data)
-{
-    return {data.value(StartupIdKey).toString(), data.value(ActivationTokenKey).toString()};
+    return {environment("DESKTOP_STARTUP_ID"), environment("XDG_ACTIVATION_TOKEN")};
 }
 
 } // namespace wobblix::platform

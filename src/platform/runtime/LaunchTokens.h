@@ -3,27 +3,22 @@
 
 #pragma once
 
-#include <QString>
-#include <QVariantMap>
+#include "platform/runtime/Types.h"
 
 namespace wobblix::platform {
 
 // What the desktop's launcher gives a program it starts so that the program's window may take the focus:
 // on X11 the startup notification id (DESKTOP_STARTUP_ID), whose "_TIME" part is the moment the user
 // asked for the start; on Wayland an xdg-activation token (XDG_ACTIVATION_TOKEN). A start that hands over
-// to the clock already running passes them on, and that clock's window takes the focus with them.
+// to the clock already running passes them on, and that clock's window takes the focus with them. Where
+// the desktop gives none (Windows), both are empty.
 struct LaunchTokens {
-    QString startupId;
-    QString activationToken;
+    String startupId;
+    String activationToken;
 
     // The tokens of this process's own start. Qt's X11 platform takes DESKTOP_STARTUP_ID out of the
     // environment as the application starts, so this is read before.
     static LaunchTokens fromEnvironment();
-
-    // As org.freedesktop.Application's platform data carries them ("desktop-startup-id",
-    // "activation-token"), and back; a token that is not there is empty.
-    QVariantMap platformData() const;
-    static LaunchTokens fromPlatformData(const QVariantMap& data);
 };
 
 } // namespace wobblix::platform

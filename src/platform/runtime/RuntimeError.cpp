@@ -3,25 +3,47 @@
 
 #include "platform/runtime/RuntimeError.h"
 
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/Strings.h"
+
 namespace wobblix::platform {
 
-RuntimeError::RuntimeError(int number)
+RuntimeError::RuntimeError(Long number)
     : m_number(number), m_description(descriptionOf(number)),
-      m_what(QStringLiteral("Run-time error '%1': %2").arg(number).arg(m_description).toUtf8())
+      m_what("Run-time error '" + std::to_string(number) + "': " + ToUtf8(m_description))
 {
 }
 
-QString RuntimeError::descriptionOf(int number)
+String RuntimeError::descriptionOf(Long number)
 {
     switch (number) {
     case Overflow:
-        return QStringLiteral("Overflow");
+        return u"Overflow";
     case TypeMismatch:
-        return QStringLiteral("Type mismatch");
+        return u"Type mismatch";
     case InvalidPropertyValue:
-        return QStringLiteral("Invalid property value");
+        return u"Invalid property value";
     default:
-        return QStringLiteral("Application-defined or object-defined error");
+        return u"Application-defined or object-defined error";
+    }
+}
+
+String ErrorReport::prompt() const
+{
+    return u"Run-time error '" + CStr(number) + u"':\n\n" + text;
+}
+
+ErrorReport ErrorReport::ofCurrentError()
+{
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        return {error.number(), error.description()};
+    } catch (const std::exception& error) {
+        // Something outside the runtime's own operations failed.
+        return {RuntimeError::InternalError, FromUtf8(error.what())};
+    } catch (...) {
+        return {RuntimeError::InternalError, u"Internal error"};
     }
 }
 

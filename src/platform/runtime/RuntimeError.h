@@ -3,9 +3,10 @@
 
 #pragma once
 
-#include <QString>
+#include "platform/runtime/Types.h"
 
 #include <exception>
+#include <string>
 
 namespace wobblix::platform {
 
@@ -14,26 +15,36 @@ namespace wobblix::platform {
 class RuntimeError : public std::exception {
 public:
     // The numbers are those users of the clock have always seen for these errors.
-    static constexpr int Overflow = 6;
-    static constexpr int TypeMismatch = 13;
-    static constexpr int InvalidPropertyValue = 380;
+    static constexpr Long Overflow = 6;
+    static constexpr Long TypeMismatch = 13;
+    static constexpr Long InvalidPropertyValue = 380;
     // What the report says for a failure outside the runtime's own operations.
-    static constexpr int InternalError = 51;
+    static constexpr Long InternalError = 51;
 
-    explicit RuntimeError(int number);
+    explicit RuntimeError(Long number);
 
-    int number() const noexcept { return m_number; }
-    const QString& description() const noexcept { return m_description; }
-    const char* what() const noexcept override { return m_what.constData(); }
+    Long number() const noexcept { return m_number; }
+    const String& description() const noexcept { return m_description; }
+    const char* what() const noexcept override { return m_what.c_str(); }
 
     // The text that goes with a number ("Type mismatch" for 13), or "Application-defined or object-defined
     // error" for a number this program does not know.
-    static QString descriptionOf(int number);
+    static String descriptionOf(Long number);
 
 private:
-    int m_number = 0;
-    QString m_description;
-    QByteArray m_what;
+    Long m_number = 0;
+    String m_description;
+    std::string m_what;
+};
+
+// The default error report: what the user sees of an error that left a handler, "Run-time error '13':",
+// a blank line and the error's text. From the error being handled (the current exception): a RuntimeError
+// as itself, any other error as InternalError with its own text.
+struct ErrorReport {
+    Long number = 0;
+    String text;
+    String prompt() const;
+    static ErrorReport ofCurrentError();
 };
 
 } // namespace wobblix::platform

@@ -3,61 +3,61 @@
 
 #pragma once
 
-#include "platform/settings/IniSection.h"
+#include "platform/runtime/Types.h"
 
-#include <QList>
-#include <QString>
-
+#include <map>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace wobblix::platform {
 
-// Saving failed, and the file on disk is the one from before. The reason is in words for the user and
-// names the file or folder at fault.
+// Saving failed, and what was stored before is unchanged. The reason is in words for the user and names
+// what is at fault.
 class SettingsWriteError : public std::runtime_error {
 public:
-    explicit SettingsWriteError(const QString& reason) : std::runtime_error(reason.toStdString()) {}
-    QString reason() const { return QString::fromStdString(what()); }
+    explicit SettingsWriteError(String reason);
+    const String& reason() const { return m_reason; }
+
+private:
+    String m_reason;
 };
 
-// What one reading of a section gave: the text of each of its keys, or why the file could not be read. A
-// load takes all its values from one reading, so that the file is opened and parsed once.
+// What one reading of a section gave: the text of each of its keys, or why the store could not be read. A
+// load takes all its values from one reading, so that the store is opened and parsed once.
 class SettingsReading {
 public:
-    // The stored text, or defaultValue when there is none or the file could not be read.
-    QString GetSetting(const QString& key, const QString& defaultValue) const;
-    // Why the file could not be read, in words for the user; empty when it could, or does not exist yet.
-    const QString& problem() const { return m_problem; }
+    // The stored text, or defaultValue when there is none or the store could not be read.
+    String GetSetting(StringView key, const String& defaultValue) const;
+    // Why the store could not be read, in words for the user; empty when it could, or holds nothing yet.
+    const String& problem() const { return m_problem; }
 
 private:
     friend class SettingsStore;
-    SettingsReading(IniSection section, QString problem);
+    SettingsReading(std::map<String, String, std::less<>> values, String problem);
 
-    IniSection m_section;
-    QString m_problem;
+    std::map<String, String, std::less<>> m_values;
+    String m_problem;
 };
 
-// The per-user settings: texts under an application, a section and a key, in the file
+// The per-user settings: texts under an application, a section and a key. On Linux the file
 // <configuration folder>/<application>.conf ($XDG_CONFIG_HOME, by default ~/.config), section
-// [<section>], in the format QSettings reads (see IniSection). A Save replaces only the lines of its keys,
-// and the file at once: on disk is always the old file or the new one, whole.
+// [<section>], in the format QSettings reads; on Windows the registry, where the runtime has always kept
+// them. A Save replaces only its keys, all at once: the store holds the old values or the new ones.
 class SettingsStore {
 public:
-    using Values = QList<std::pair<QString, QString>>; // key and text, in the order they are written
+    using Values = std::vector<std::pair<String, String>>; // key and text, in the order they are written
 
-    SettingsStore() = default;              // the user's store
-    explicit SettingsStore(QString folder); // <folder>/<application>.conf in its place, for tests
+    SettingsStore() = default;             // the user's store
+    explicit SettingsStore(String folder); // a store of its own in `folder`, for tests
 
-    // Reads the application's file once, for the keys of one section.
-    SettingsReading Read(const QString& application, const QString& section) const;
+    // Reads the application's settings once, for the keys of one section.
+    SettingsReading Read(const String& application, const String& section) const;
     // Writes every value, or none and throws SettingsWriteError.
-    void SaveSettings(const QString& application, const QString& section, const Values& values);
+    void SaveSettings(const String& application, const String& section, const Values& values);
 
 private:
-    QString fileName(const QString& application) const;
-
-    QString m_folder; // empty: the user's store
+    String m_folder; // empty: the user's store
 };
 
 } // namespace wobblix::platform
