@@ -5,9 +5,11 @@
 // after each sound.
 
 #include "main_window/MainForm.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
-#include "platform/controls/TextBox.h"
-#include "platform/controls/Timer.h"
+#include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/TextBoxWidget.h"
+#include "platform/controls/qt/TimerWidget.h"
 #include "support/FakePlatform.h"
 
 #include <QtTest>
@@ -25,7 +27,7 @@ public:
         : m_form(form), m_clock(clock), m_start(start)
     {
         for (int i = 0; i < 3; ++i) {
-            m_timers[i] = form.findChild<platform::Timer*>(QStringLiteral("Timer%1").arg(i + 1));
+            m_timers[i] = platform::qt::window(form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer%1").arg(i + 1));
             m_wasOn[i] = m_timers[i]->Enabled();
             m_due[i] = m_timers[i]->interval();
         }
@@ -79,7 +81,7 @@ private:
     test::FakeClock& m_clock;
     QTime m_start;
     qint64 m_now = 0;
-    platform::Timer* m_timers[3] = {};
+    platform::qt::TimerWidget* m_timers[3] = {};
     bool m_wasOn[3] = {};
     qint64 m_due[3] = {};
 };
@@ -105,11 +107,11 @@ private:
             text(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
             text(QStringLiteral("txtChimesSoundFile"))->setText(QStringLiteral("chime.wav"));
         }
-        platform::TextBox* text(const QString& name) { return form.findChild<platform::TextBox*>(name); }
-        platform::CheckBox* check(const QString& name) { return form.findChild<platform::CheckBox*>(name); }
-        platform::Timer* timer(int n)
+        platform::qt::TextBoxWidget* text(const QString& name) { return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name); }
+        platform::qt::CheckBoxWidget* check(const QString& name) { return platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(name); }
+        platform::qt::TimerWidget* timer(int n)
         {
-            return form.findChild<platform::Timer*>(QStringLiteral("Timer%1").arg(n));
+            return platform::qt::window(form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer%1").arg(n));
         }
         void setAlarm(const QString& hour, const QString& minute, int on)
         {

@@ -6,7 +6,8 @@
 // characters fit, and a number above 23 (hour) or 59 (minute) becomes that maximum at once.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/TextBox.h"
+#include "platform/controls/qt/QtControls.h"
+#include "platform/controls/qt/TextBoxWidget.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>
@@ -81,7 +82,7 @@ private Q_SLOTS:
     void programSetsText();
 
 private:
-    platform::TextBox* field(const QString& name) const;
+    platform::qt::TextBoxWidget* field(const QString& name) const;
 
     std::unique_ptr<test::FakePlatform> m_world;
     std::unique_ptr<MainForm> m_form;
@@ -91,8 +92,8 @@ void TestTimeFields::init()
 {
     m_world = std::make_unique<test::FakePlatform>();
     m_form = std::make_unique<MainForm>(m_world->platform());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    platform::qt::window(*m_form).show();
+    QVERIFY(QTest::qWaitForWindowExposed(&platform::qt::window(*m_form)));
     QGuiApplication::clipboard()->clear();
 }
 
@@ -102,9 +103,9 @@ void TestTimeFields::cleanup()
     m_world.reset();
 }
 
-platform::TextBox* TestTimeFields::field(const QString& name) const
+platform::qt::TextBoxWidget* TestTimeFields::field(const QString& name) const
 {
-    auto* box = m_form->findChild<platform::TextBox*>(name);
+    auto* box = platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(name);
     Q_ASSERT(box != nullptr);
     return box;
 }
@@ -150,9 +151,9 @@ void TestTimeFields::keyCodes()
     QFETCH(Key, key);
     QFETCH(QList<int>, codes);
     QWidget owner;
-    platform::TextBox box(&owner);
+    platform::qt::TextBoxWidget box(&owner);
     QList<int> seen;
-    connect(&box, &platform::TextBox::KeyPress, this, [&seen](qint16& code) { seen.append(code); });
+    connect(&box, &platform::qt::TextBoxWidget::KeyPress, this, [&seen](qint16& code) { seen.append(code); });
     press(&box, key);
     QCOMPARE(seen, codes);
 }
@@ -185,7 +186,7 @@ void TestTimeFields::typingDigits()
     QFETCH(QString, name);
     QFETCH(QString, keys);
     QFETCH(QStringList, after);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     for (qsizetype i = 0; i < keys.size(); ++i) {
         press(box, typed(keys.at(i).unicode()));
         QCOMPARE(box->Text(), after.at(i));
@@ -248,7 +249,7 @@ void TestTimeFields::refusedKeys()
     QFETCH(QString, name);
     QFETCH(Key, key);
     QFETCH(bool, selected);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     box->setFocus();
     type(box, QStringLiteral("1"));
     QCOMPARE(box->Text(), QStringLiteral("1"));
@@ -256,10 +257,10 @@ void TestTimeFields::refusedKeys()
     if (selected)
         box->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("5"));
-    QSignalSpy changes(box, &platform::TextBox::Change);
+    QSignalSpy changes(box, &platform::qt::TextBoxWidget::Change);
     QSignalSpy returns(box, &QLineEdit::returnPressed);
     QList<qint16> seen; // the key codes after the field's KeyPress rule has run
-    connect(box, &platform::TextBox::KeyPress, this, [&seen](qint16& code) { seen.append(code); });
+    connect(box, &platform::qt::TextBoxWidget::KeyPress, this, [&seen](qint16& code) { seen.append(code); });
 
     press(box, key);
 
@@ -308,7 +309,7 @@ void TestTimeFields::editingKeys()
     QFETCH(QString, start);
     QFETCH(QKeySequence, keys);
     QFETCH(QString, result);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     box->setFocus();
     type(box, start);
     QCOMPARE(box->Text(), start);
@@ -340,7 +341,7 @@ void TestTimeFields::inputMethodText()
     QFETCH(QString, name);
     QFETCH(QString, committed);
     QFETCH(QString, result);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     box->setFocus();
     QInputMethodEvent commit;
     commit.setCommitString(committed);
@@ -385,7 +386,7 @@ void TestTimeFields::contextMenuPaste()
     QFETCH(QString, clipboard);
     QFETCH(QString, result);
     QFETCH(QStringList, changes);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     box->setFocus();
     type(box, start);
     QGuiApplication::clipboard()->setText(clipboard);
@@ -451,7 +452,7 @@ void TestTimeFields::programSetsText()
     QFETCH(QString, text);
     QFETCH(QString, result);
     QFETCH(QStringList, changes);
-    platform::TextBox* box = field(name);
+    platform::qt::TextBoxWidget* box = field(name);
     box->setText(before);
     QCOMPARE(box->Text(), before);
     QStringList seen;

@@ -5,8 +5,9 @@
 // container, captions that fit, twips as pixels), the menu, the focus order and the About message.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/Contrast.h"
-#include "platform/controls/TextBox.h"
+#include "platform/controls/qt/QtControls.h"
+#include "platform/controls/qt/Contrast.h"
+#include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/desktop/MessageBox.h"
 #include "support/FakePlatform.h"
 
@@ -40,19 +41,19 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
-        QCOMPARE(form.windowTitle(), QStringLiteral("Wobblix Clock"));
-        QCOMPARE(form.clientArea()->palette().color(QPalette::Window), QColor(0, 0, 64));
-        QVERIFY(form.clientArea()->autoFillBackground());
+        QCOMPARE(platform::qt::window(form).windowTitle(), QStringLiteral("Wobblix Clock"));
+        QCOMPARE(platform::qt::clientArea(form).palette().color(QPalette::Window), QColor(0, 0, 64));
+        QVERIFY(platform::qt::clientArea(form).autoFillBackground());
         // Fixed size, no Minimize or Maximize button, a close button.
-        QCOMPARE(form.minimumSize(), form.maximumSize());
-        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(platform::qt::window(form).minimumSize(), platform::qt::window(form).maximumSize());
+        QVERIFY(!platform::qt::window(form).windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!platform::qt::window(form).windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(platform::qt::window(form).windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!platform::qt::window(form).windowIcon().isNull());
         // Centred on the screen.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(qAbs(form.geometry().center().x() - screen.center().x()) <= 1);
-        QVERIFY(qAbs(form.geometry().center().y() - screen.center().y()) <= 1);
+        QVERIFY(qAbs(platform::qt::window(form).geometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(platform::qt::window(form).geometry().center().y() - screen.center().y()) <= 1);
         QTRY_COMPARE(focusName(), QStringLiteral("chkAlarmClock"));
     }
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
     {
         test::FakePlatform world;
         MainForm form(world.platform());
-        const QList<QWidget*> controls = form.clientArea()->findChildren<QWidget*>();
+        const QList<QWidget*> controls = platform::qt::clientArea(form).findChildren<QWidget*>();
         QCOMPARE(controls.size(), 19); // the panels' contents included; the three timers are no widgets
         for (QWidget* control : controls) {
             const QByteArray name = control->objectName().toLatin1();
@@ -85,7 +86,7 @@ private Q_SLOTS:
                 return QFontMetrics(font).horizontalAdvance(caption);
             };
             QVERIFY2(width(control->font()) <= room, name.constData());
-            if (container != form.clientArea() &&
+            if (container != &platform::qt::clientArea(form) &&
                 (control->inherits("QLabel") || control->inherits("QCheckBox"))) {
                 QVERIFY2(control->autoFillBackground(), name.constData());
                 QCOMPARE(control->palette().color(control->backgroundRole()), PanelGrey);
@@ -110,8 +111,8 @@ private Q_SLOTS:
         const QHash<int, std::pair<QSize, QPoint>> expected{{96, {QSize(377, 280), QPoint(8, 8)}},
                                                             {120, {QSize(471, 350), QPoint(10, 10)}}};
         QVERIFY2(expected.contains(dpi), qPrintable(QString::number(dpi)));
-        QCOMPARE(form.clientArea()->size(), expected[dpi].first);
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("Picture2"))->pos(), expected[dpi].second);
+        QCOMPARE(platform::qt::clientArea(form).size(), expected[dpi].first);
+        QCOMPARE(platform::qt::window(form).findChild<QWidget*>(QStringLiteral("Picture2"))->pos(), expected[dpi].second);
     }
 
     void controlSettings()
@@ -119,16 +120,16 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         for (const char* name : {"txtHour", "txtMinute"})
-            QCOMPARE(form.findChild<platform::TextBox*>(QString::fromLatin1(name))->maxLength(), 2);
-        QVERIFY(form.findChild<QWidget*>(QStringLiteral("Picture1"))->isHidden());
+            QCOMPARE(platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QString::fromLatin1(name))->maxLength(), 2);
+        QVERIFY(platform::qt::window(form).findChild<QWidget*>(QStringLiteral("Picture1"))->isHidden());
         for (const char* name : {"chkAlarmClock", "chkChimes"})
-            QCOMPARE(form.findChild<QCheckBox*>(QString::fromLatin1(name))->checkState(), Qt::Unchecked);
+            QCOMPARE(platform::qt::window(form).findChild<QCheckBox*>(QString::fromLatin1(name))->checkState(), Qt::Unchecked);
         // The two headings use their own face, larger than the body text.
-        const QFont heading = form.findChild<QLabel*>(QStringLiteral("lblAlarmClock"))->font();
+        const QFont heading = platform::qt::window(form).findChild<QLabel*>(QStringLiteral("lblAlarmClock"))->font();
         QCOMPARE(heading.pointSizeF(), 9.75);
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("lblChimes"))->font(), heading);
+        QCOMPARE(platform::qt::window(form).findChild<QLabel*>(QStringLiteral("lblChimes"))->font(), heading);
         // A screen reader can name every control a person can reach.
-        for (QWidget* control : form.findChildren<QWidget*>()) {
+        for (QWidget* control : platform::qt::window(form).findChildren<QWidget*>()) {
             if (control->focusPolicy() != Qt::NoFocus && !control->inherits("QMenuBar") &&
                 !control->inherits("QMenu") && control->parentWidget() != nullptr &&
                 !control->objectName().isEmpty())
@@ -140,7 +141,7 @@ private Q_SLOTS:
     {
         test::FakePlatform world;
         MainForm form(world.platform());
-        const QList<QAction*> top = form.menuBar()->actions();
+        const QList<QAction*> top = platform::qt::window(form).menuBar()->actions();
         QCOMPARE(top.size(), 2);
         const auto items = [](QAction* menu) {
             QStringList texts;
@@ -157,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(top[1]->text(), QStringLiteral("Help"));
         QCOMPARE(items(top[1]), QStringList{"About.."});
         for (const char* name : {"menuHide", "menudash1", "menuSave", "menudash2", "menuExit", "menuAbout"})
-            QVERIFY2(form.findChild<QAction*>(QString::fromLatin1(name)) != nullptr, name);
+            QVERIFY2(platform::qt::window(form).findChild<QAction*>(QString::fromLatin1(name)) != nullptr, name);
     }
 
     // The tab indices run from 0 without gaps, and Tab visits the controls that can take the focus in
@@ -168,16 +169,16 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(QTest::qWaitForWindowActive(&platform::qt::window(form)));
         QMap<int, QWidget*> byTabIndex;
-        for (QWidget* control : form.clientArea()->findChildren<QWidget*>())
+        for (QWidget* control : platform::qt::clientArea(form).findChildren<QWidget*>())
             byTabIndex.insert(control->property("TabIndex").toInt(), control);
         QCOMPARE(byTabIndex.keys().size(), 19);
         QCOMPARE(byTabIndex.firstKey(), 0);
         QCOMPARE(byTabIndex.lastKey(), 18);
         QStringList expected;
         for (QWidget* control : std::as_const(byTabIndex))
-            if (control->focusPolicy() & Qt::TabFocus && control->isEnabled() && control->isVisibleTo(&form))
+            if (control->focusPolicy() & Qt::TabFocus && control->isEnabled() && control->isVisibleTo(&platform::qt::window(form)))
                 expected.append(control->objectName());
         QCOMPARE(expected.size(), 10);
         expected.append(expected.first());
@@ -214,9 +215,9 @@ private Q_SLOTS:
         QCOMPARE(QApplication::palette().color(QPalette::Window).lightness() < 128, dark);
         test::FakePlatform world;
         MainForm form(world.platform());
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* control = form.findChild<QWidget*>(name);
+        platform::qt::window(form).show();
+        QVERIFY(QTest::qWaitForWindowExposed(&platform::qt::window(form)));
+        auto* control = platform::qt::window(form).findChild<QWidget*>(name);
         control->clearFocus(); // a focus frame is no text
         const auto best = [](const QImage& drawn, const QRect& area, const auto& behind) {
             double most = 1;
@@ -227,11 +228,11 @@ private Q_SLOTS:
         };
         QColor background = PanelGrey;
         QRect text = control->rect();
-        if (auto* field = qobject_cast<platform::TextBox*>(control)) {
+        if (auto* field = qobject_cast<platform::qt::TextBoxWidget*>(control)) {
             field->setText(QStringLiteral("/home/ann/Sounds/wake.wav"));
             QVERIFY(!field->isEnabled());
             const QImage drawn = field->grab().toImage();
-            const QImage enabled = form.findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
+            const QImage enabled = platform::qt::window(form).findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
             // Past the end of the text, inside the frame: the background.
             background = drawn.pixelColor(drawn.width() - 5, drawn.height() / 2);
             QVERIFY(background != enabled.pixelColor(enabled.width() - 5, enabled.height() / 2));
@@ -266,7 +267,7 @@ private Q_SLOTS:
     {
         test::FakePlatform world;
         MainForm form(world.platform());
-        form.findChild<QAction*>(QStringLiteral("menuAbout"))->trigger();
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuAbout"))->trigger();
         QCOMPARE(world.messageBox.shown.size(), 1);
         const test::FakeMessageBox::Shown& shown = world.messageBox.shown.first();
         QCOMPARE(shown.title, QStringLiteral("About Wobblix Clock"));
@@ -280,7 +281,7 @@ private Q_SLOTS:
     // Style 64 is an information message with an OK button and nothing else.
     void informationBoxHasOnlyOk()
     {
-        platform::QtMessageBox boxes;
+        platform::SystemMessageBox boxes;
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, this, [&] {
@@ -290,7 +291,7 @@ private Q_SLOTS:
             icon = box->icon();
             box->accept();
         });
-        QCOMPARE(boxes.MsgBox(nullptr, QStringLiteral("a\r\nb"), 64, QStringLiteral("t")),
+        QCOMPARE(boxes.MsgBox(nullptr, u"a\r\nb", 64, u"t"),
                  platform::MessageBox::Ok);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(icon, QMessageBox::Information);
@@ -301,15 +302,15 @@ private Q_SLOTS:
     {
         test::FakePlatform world;
         MainForm form(world.platform());
-        auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
+        auto* timer = platform::qt::window(form).findChild<QTimer*>(QStringLiteral("Timer1"));
         timer->setInterval(10);
         QSignalSpy ticks(timer, &QTimer::timeout);
-        platform::QtMessageBox boxes;
+        platform::SystemMessageBox boxes;
         QTimer::singleShot(0, this, [&] {
             QTRY_VERIFY(ticks.size() >= 2);
             QApplication::activeModalWidget()->close();
         });
-        boxes.MsgBox(&form, QStringLiteral("About"), 64, QStringLiteral("About Wobblix Clock"));
+        boxes.MsgBox(form.hWnd(), u"About", 64, u"About Wobblix Clock");
         QVERIFY(ticks.size() >= 2);
     }
 };

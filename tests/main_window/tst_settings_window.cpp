@@ -9,8 +9,10 @@
 #include "support/SettingsFiles.h"
 
 #include "main_window/MainForm.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
-#include "platform/controls/TextBox.h"
+#include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/desktop/MessageBox.h"
 #include "platform/settings/SettingsStore.h"
 #include "support/FakePlatform.h"
@@ -89,15 +91,15 @@ public:
     // The settings file of the fake platform's own store.
     QString file() const { return world.settingsFolder.filePath(FileName); }
 
-    platform::TextBox& text(const char* name)
+    platform::qt::TextBoxWidget& text(const char* name)
     {
-        return *form.findChild<platform::TextBox*>(QLatin1String(name));
+        return *platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QLatin1String(name));
     }
-    platform::CheckBox& box(const char* name)
+    platform::qt::CheckBoxWidget& box(const char* name)
     {
-        return *form.findChild<platform::CheckBox*>(QLatin1String(name));
+        return *platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(QLatin1String(name));
     }
-    void choose(const char* menuItem) { form.findChild<QAction*>(QLatin1String(menuItem))->trigger(); }
+    void choose(const char* menuItem) { platform::qt::window(form).findChild<QAction*>(QLatin1String(menuItem))->trigger(); }
 
     // Sets the fields as Browse, typing and clicking would (the path fields take no typing).
     void show(const Shown& values)
@@ -298,8 +300,8 @@ private Q_SLOTS:
         if (throughExit)
             window.choose("menuExit");
         else
-            window.form.close();
-        QVERIFY(!window.form.isVisible());
+            platform::qt::window(window.form).close();
+        QVERIFY(!window.form.Visible());
         QCOMPARE(test::readBytes(window.file()), before);
         QCOMPARE(test::entriesOf(window.world.settingsFolder.path()), QStringList{FileName});
     }
@@ -340,7 +342,7 @@ private Q_SLOTS:
             test::StandardErrorCapture standardError;
             window.form.startUp(); // a damaged switch must not end the program here
             const QStringList lines = reportLines(standardError.text());
-            QVERIFY(window.form.isVisible());
+            QVERIFY(window.form.Visible());
             QVERIFY(window.world.messageBox.shown.isEmpty()); // not before the window is shown
             QTRY_COMPARE(window.world.messageBox.shown.size(), 1);
             QTest::qWait(50);
@@ -560,7 +562,7 @@ private Q_SLOTS:
         QVERIFY(config.create());
         const QString folder = config.folder();
         const QString file = folder + u'/' + FileName;
-        platform::SettingsStore store(folder);
+        platform::SettingsStore store(test::str(folder));
 
         QByteArray before = "[Main]\nFile=/s/old.wav\nHour=6\nMinute=15\nAlarmON=0\nChime=/s/oldchime.wav\n"
                             "ChimesON=0\n";
@@ -634,8 +636,7 @@ private Q_SLOTS:
             QCOMPARE(test::readBytes(target), before); // none of the six values written
             QCOMPARE(test::entriesOf(around), entriesBefore);
             // In this process too the store still holds the old values.
-            QCOMPARE(store.Read(QStringLiteral("Wobblix"), QStringLiteral("Main"))
-                         .GetSetting(QStringLiteral("Hour"), QStringLiteral("<absent>")),
+            QCOMPARE(store.Read(u"Wobblix", u"Main").GetSetting(u"Hour", u"<absent>"),
                      folderIsAFile ? QStringLiteral("<absent>") : QStringLiteral("6"));
 
             // Take the cause away again, as the user the test acts as.
@@ -668,9 +669,9 @@ private Q_SLOTS:
         QTemporaryDir base;
         const QString notAFolder = base.filePath(QStringLiteral("config"));
         QVERIFY(test::writeBytes(notAFolder, "x"));
-        platform::SettingsStore store(notAFolder);
+        platform::SettingsStore store(test::str(notAFolder));
         test::FakePlatform world;
-        platform::QtMessageBox boxes;
+        platform::SystemMessageBox boxes;
         MainForm form(platform::Platform{world.clock, boxes, world.sound, world.fileDialog, world.notifyArea,
                                          store, world.application});
         form.startUp();
@@ -685,12 +686,12 @@ private Q_SLOTS:
             buttons = box->standardButtons();
             box->accept();
         });
-        form.findChild<QAction*>(QStringLiteral("menuSave"))->trigger();
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuSave"))->trigger();
         QCOMPARE(icon, QMessageBox::Warning);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY2(text.contains(QStringLiteral("could not be saved")) && text.contains(notAFolder),
                  qPrintable(text));
-        QVERIFY(form.isVisible());
+        QVERIFY(form.Visible());
     }
 };
 

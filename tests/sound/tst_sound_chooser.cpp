@@ -5,11 +5,13 @@
 // types into its name box, presses Enter or Escape and answers its questions, as a person would.
 
 #include "main_window/MainForm.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
-#include "platform/controls/TextBox.h"
-#include "platform/controls/Timer.h"
+#include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/TextBoxWidget.h"
+#include "platform/controls/qt/TimerWidget.h"
 #include "platform/desktop/FileDialog.h"
-#include "platform/desktop/QtFileDialog.h"
+#include "platform/desktop/qt/QtFileDialog.h"
 #include "sound/FileOpen.h"
 #include "support/FakePlatform.h"
 
@@ -153,16 +155,16 @@ private:
 
         Window()
         {
-            form.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            platform::qt::window(form).show();
+            QVERIFY(QTest::qWaitForWindowExposed(&platform::qt::window(form)));
         }
         QPushButton* button(const char* name) const
         {
-            return form.findChild<QPushButton*>(QString::fromLatin1(name));
+            return platform::qt::window(form).findChild<QPushButton*>(QString::fromLatin1(name));
         }
-        platform::TextBox* field(const char* name) const
+        platform::qt::TextBoxWidget* field(const char* name) const
         {
-            return form.findChild<platform::TextBox*>(QString::fromLatin1(name));
+            return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QString::fromLatin1(name));
         }
         // Clicks the button and returns once the dialog it opened has closed.
         void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
@@ -213,11 +215,11 @@ private Q_SLOTS:
         world.fileDialog.answer = [&](platform::OPENFILENAMEA& record) {
             handed.append(record);
             // The dialog's answer: the path and its NUL over the start of the buffer.
-            record.lpstrFile.replace(0, 12, QByteArray("/a/bell.wav").append('\0'));
+            record.lpstrFile->replace(0, 12, std::string("/a/bell.wav") + '\0');
             return true;
         };
-        const auto field = [&](const QString& name) { return form.findChild<platform::TextBox*>(name); };
-        const auto click = [&] { form.findChild<QPushButton*>(button)->click(); };
+        const auto field = [&](const QString& name) { return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name); };
+        const auto click = [&] { platform::qt::window(form).findChild<QPushButton*>(button)->click(); };
         click();
         QCOMPARE(field(written)->Text(), QStringLiteral("/a/bell.wav"));
         QCOMPARE(field(untouched)->Text(), QString());
@@ -231,23 +233,26 @@ private Q_SLOTS:
         QCOMPARE(handed.size(), 2);
         // The record as the dialog takes it: every text in its 8-bit form, NULs included.
         const auto ansi = [](const QString& text) { return text.toUtf8(); };
+        const auto bytes = [](const std::optional<std::string>& text) {
+            return text ? QByteArray::fromStdString(*text) : QByteArray();
+        };
         for (const platform::OPENFILENAMEA& record : handed) {
             QCOMPARE(record.lStructSize, 76u);
-            QCOMPARE(record.hwndOwner, &form);
-            QCOMPARE(record.lpstrFilter,
+            QCOMPARE(record.hwndOwner, form.hWnd());
+            QCOMPARE(bytes(record.lpstrFilter),
                      ansi(QStringLiteral("Wave Sound Files") + nul + "*.wav" + nul + nul));
             QCOMPARE(record.nFilterIndex, 1u);
-            QCOMPARE(record.lpstrFile, ansi(QString(1024, u' ') + nul + nul));
+            QCOMPARE(bytes(record.lpstrFile), ansi(QString(1024, u' ') + nul + nul));
             QCOMPARE(record.nMaxFile, 1026u);
-            QCOMPARE(record.lpstrFileTitle, ansi(nul + QString(512, u' ') + nul + nul));
+            QCOMPARE(bytes(record.lpstrFileTitle), ansi(nul + QString(512, u' ') + nul + nul));
             QCOMPARE(record.nMaxFileTitle, 515u);
-            QCOMPARE(record.lpstrInitialDir, ansi(QStringLiteral("c:\\") + nul + nul));
-            QCOMPARE(record.lpstrTitle, QByteArray("Sound to Play"));
+            QCOMPARE(bytes(record.lpstrInitialDir), ansi(QStringLiteral("c:\\") + nul + nul));
+            QCOMPARE(bytes(record.lpstrTitle), QByteArray("Sound to Play"));
             QCOMPARE(record.Flags, 0x382004u);
-            QCOMPARE(record.lpstrDefExt, ansi(QStringLiteral("wav") + nul + nul));
+            QCOMPARE(bytes(record.lpstrDefExt), ansi(QStringLiteral("wav") + nul + nul));
             // Never set.
-            QVERIFY(record.lpstrCustomFilter.isNull());
-            QVERIFY(record.lpTemplateName.isNull());
+            QVERIFY(!record.lpstrCustomFilter.has_value());
+            QVERIFY(!record.lpTemplateName.has_value());
             QCOMPARE(record.hInstance, 0u);
             QCOMPARE(record.lpfnHook, 0u);
         }
@@ -279,9 +284,9 @@ private Q_SLOTS:
         QVERIFY(!questioned);
         // The record answers as the dialog would: the path with its NUL at the start of the buffer, the
         // name alone in the title buffer. The buffer keeps its 1026 bytes, where the offsets count.
-        QVERIFY(OFName.lpstrFile.startsWith(file(name) + QChar(u'\0')));
-        QVERIFY(OFName.lpstrFileTitle.startsWith(name + QChar(u'\0')));
-        const QByteArray buffer = OFName.lpstrFile.toUtf8();
+        QVERIFY(test::qstr(*OFName.lpstrFile).startsWith(file(name) + QChar(u'\0')));
+        QVERIFY(test::qstr(*OFName.lpstrFileTitle).startsWith(name + QChar(u'\0')));
+        const QByteArray buffer = test::qstr(*OFName.lpstrFile).toUtf8();
         QCOMPARE(buffer.size(), 1026);
         QCOMPARE(OFName.nFileOffset, file(name).toUtf8().size() - name.toUtf8().size());
         QCOMPARE(buffer.mid(OFName.nFileExtension, 3), QByteArray("wav"));
@@ -449,7 +454,7 @@ private Q_SLOTS:
                         dialog->directory().absolutePath(),
                         nameBox(dialog)->text(),
                         dialog->defaultSuffix(),
-                        dialog->isModal() && dialog->parentWidget() == &window.form};
+                        dialog->isModal() && dialog->parentWidget() == &platform::qt::window(window.form)};
         };
         Seen first;
         person.whenOpen<QFileDialog>([&](QFileDialog* dialog) {
@@ -483,9 +488,9 @@ private Q_SLOTS:
         window.field("txtSound")->setText(file(QStringLiteral("bell.wav")));
         window.field("txtHour")->setText(QStringLiteral("7"));
         window.field("txtMinute")->setText(QStringLiteral("30"));
-        window.form.findChild<platform::CheckBox*>(QStringLiteral("chkAlarmClock"))->setValue(1);
+        platform::qt::window(window.form).findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))->setValue(1);
         // A shorter watch interval than the window's 3000 ms, so the test need not wait for it.
-        window.form.findChild<platform::Timer*>(QStringLiteral("Timer1"))->setInterval(50);
+        platform::qt::window(window.form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer1"))->setInterval(50);
         window.world.clock.time = QTime(7, 29);
         Person person;
         bool rangWhileOpen = false;

@@ -6,8 +6,9 @@
 // the real SoundPlayer (and fakes for the rest), and the window is never shown.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/TextBox.h"
-#include "platform/playback/audio/SoundPlayer.h"
+#include "platform/controls/qt/QtControls.h"
+#include "platform/controls/qt/TextBoxWidget.h"
+#include "platform/playback/qt/audio/SoundPlayer.h"
 #include "sound/SinkRecorder.h"
 #include "sound/SoundFiles.h"
 #include "sound/ToneAnalysis.h"
@@ -65,7 +66,7 @@ private:
     test::FakePlatform m_fakes;
     platform::SoundPlayer m_player;
     std::unique_ptr<MainForm> m_form;
-    platform::TextBox* m_txtSound = nullptr;
+    platform::qt::TextBoxWidget* m_txtSound = nullptr;
     QPushButton* m_cmdPlay = nullptr;
     test::SinkRecorder m_recorder{qEnvironmentVariable("WOBBLIX_SINK")};
 
@@ -79,7 +80,7 @@ private:
     }
 
     // Asks for the sound as the window does: the name in the field, then Play.
-    void play(const QString& name, QPushButton* button = nullptr, platform::TextBox* field = nullptr)
+    void play(const QString& name, QPushButton* button = nullptr, platform::qt::TextBoxWidget* field = nullptr)
     {
         (field ? field : m_txtSound)->setText(name);
         (button ? button : m_cmdPlay)->click();
@@ -88,7 +89,7 @@ private:
     // What was heard from a request until the sound's stream closed, and 150 ms more: empty when the
     // sound did not end in time.
     std::optional<test::Recording> playToEnd(const QString& name, QPushButton* button = nullptr,
-                                             platform::TextBox* field = nullptr)
+                                             platform::qt::TextBoxWidget* field = nullptr)
     {
         QSignalSpy finished(&m_player, &platform::SoundPlayer::finished);
         const qint64 mark = m_recorder.frames();
@@ -146,8 +147,8 @@ private Q_SLOTS:
                                           m_fakes.fileDialog, m_fakes.notifyArea, m_fakes.settings,
                                           m_fakes.application};
         m_form = std::make_unique<MainForm>(platform);
-        m_txtSound = m_form->findChild<platform::TextBox*>(QStringLiteral("txtSound"));
-        m_cmdPlay = m_form->findChild<QPushButton*>(QStringLiteral("cmdPlay"));
+        m_txtSound = platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"));
+        m_cmdPlay = platform::qt::window(*m_form).findChild<QPushButton*>(QStringLiteral("cmdPlay"));
         QVERIFY(m_txtSound && m_cmdPlay);
         QVERIFY2(m_recorder.start(), "parec does not record the session's sink");
     }
@@ -200,8 +201,8 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(m_folder.filePath(QStringLiteral("tone.wav")), path));
 
         const auto heard =
-            chimes ? playToEnd(path, m_form->findChild<QPushButton*>(QStringLiteral("cmdChimesPlay")),
-                               m_form->findChild<platform::TextBox*>(QStringLiteral("txtChimesSoundFile")))
+            chimes ? playToEnd(path, platform::qt::window(*m_form).findChild<QPushButton*>(QStringLiteral("cmdChimesPlay")),
+                               platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtChimesSoundFile")))
                    : playToEnd(path);
         QVERIFY2(heard, "the sound did not end");
         const QString result = checkTone(heard->left, test::DamageToneHz, test::DamageToneMs);

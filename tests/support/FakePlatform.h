@@ -10,6 +10,7 @@
 #include "platform/desktop/NotifyArea.h"
 #include "platform/desktop/Platform.h"
 #include "platform/playback/Sound.h"
+#include "support/Text.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QStringList>
@@ -24,7 +25,12 @@ namespace wobblix::test {
 // reading, so a test can make the time move between two readings.
 class FakeClock final : public platform::Clock {
 public:
-    QTime Now() const override { return upcoming.isEmpty() ? time : upcoming.takeFirst(); }
+    platform::TimeOfDay Now() const override
+    {
+        const QTime now = upcoming.isEmpty() ? time : upcoming.takeFirst();
+        return {static_cast<platform::Integer>(now.hour()), static_cast<platform::Integer>(now.minute()),
+                static_cast<platform::Integer>(now.second())};
+    }
     QTime time{12, 0, 0};
     mutable QList<QTime> upcoming;
 };
@@ -37,9 +43,10 @@ public:
         int style = 0;
         QString title;
     };
-    int MsgBox(QWidget*, const QString& prompt, int style, const QString& title) override
+    platform::Long MsgBox(platform::WindowHandle, const platform::String& prompt, platform::Long style,
+                          const platform::String& title) override
     {
-        shown.append({prompt, style, title});
+        shown.append({platform::qt::toQString(prompt), style, platform::qt::toQString(title)});
         return Ok;
     }
     QList<Shown> shown;
@@ -48,9 +55,9 @@ public:
 // Records every playback request.
 class FakeSound final : public platform::Sound {
 public:
-    bool PlaySound(const QString& name, quint32 flags) override
+    bool PlaySound(const platform::String& name, std::uint32_t flags) override
     {
-        played.append(name);
+        played.append(platform::qt::toQString(name));
         lastFlags = flags;
         return true;
     }
@@ -94,7 +101,7 @@ struct FakePlatform {
     FakeFileDialog fileDialog;
     FakeNotifyArea notifyArea;
     QTemporaryDir settingsFolder;
-    platform::SettingsStore settings{settingsFolder.path()};
+    platform::SettingsStore settings{platform::qt::fromQString(settingsFolder.path())};
     // Never claims the bus: a test raises its Activate as the bus would.
     platform::ApplicationService application;
 

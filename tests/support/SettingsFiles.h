@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "support/Text.h"
+
 // Helpers for the settings tests: real files in temporary folders, read back the way a new process
 // would, and the conditions under which a file cannot be written, made real for a test run as root.
 
@@ -60,12 +62,12 @@ public:
     }
     QString get(const QString& key, const QString& defaultValue = QStringLiteral("<absent>")) const
     {
-        return m_store.Read(QStringLiteral("Wobblix"), QStringLiteral("Main")).GetSetting(key, defaultValue);
+        return qstr(m_store.Read(u"Wobblix", u"Main").GetSetting(str(key), str(defaultValue)));
     }
 
 private:
     QTemporaryDir m_folder;
-    platform::SettingsStore m_store{m_folder.path()};
+    platform::SettingsStore m_store{str(m_folder.path())};
 };
 
 // Makes file permissions count while it lives. The tests run as root, and root writes to read-only files

@@ -5,9 +5,11 @@
 // notification-icon record, the handler's test of the reported number, and the window's two states.
 
 #include "main_window/MainForm.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
-#include "platform/controls/PictureBox.h"
-#include "platform/controls/TextBox.h"
+#include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/PictureBoxWidget.h"
+#include "platform/controls/qt/TextBoxWidget.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
 
@@ -70,16 +72,16 @@ private Q_SLOTS:
         QCOMPARE(record.uID, 0u);
         QCOMPARE(record.uFlags, 0u);
         QCOMPARE(record.uCallbackMessage, 0u);
-        QVERIFY(record.hIcon.isNull());
+        QVERIFY(record.hIcon == nullptr);
         QCOMPARE(record.szTip, QString(64, QChar(u'\0')));
     }
 
     void leftAlignedAssignmentKeepsTheLength()
     {
-        QString field(8, QChar(u'\0'));
-        LSet(field, QStringLiteral("ab"));
+        platform::String field(8, u'\0');
+        LSet(field, u"ab");
         QCOMPARE(field, QStringLiteral("ab      "));
-        LSet(field, QStringLiteral("abcdefghij"));
+        LSet(field, u"abcdefghij");
         QCOMPARE(field, QStringLiteral("abcdefgh"));
     }
 
@@ -88,25 +90,26 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
-        const auto* picture1 = form.findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
-        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        const auto* picture1 = platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
 
         QCOMPARE(nid.cbSize, 88u);
-        QVERIFY(nid.hWnd == picture1);
+        QVERIFY(nid.hWnd == reinterpret_cast<platform::WindowHandle>(const_cast<platform::qt::PictureBoxWidget*>(picture1)));
         QCOMPARE(nid.uID, 125u);
         QCOMPARE(nid.uFlags, 7u); // NIF_MESSAGE | NIF_ICON | NIF_TIP
         QCOMPARE(nid.uCallbackMessage, 0x200u);
-        QVERIFY(!nid.hIcon.isNull());
-        QCOMPARE(nid.hIcon.cacheKey(), picture1->Picture().cacheKey());
+        QVERIFY(nid.hIcon != nullptr);
+        QCOMPARE(reinterpret_cast<const QIcon*>(nid.hIcon)->cacheKey(), picture1->Picture().cacheKey());
         // The tip, its NUL at 36, then spaces to the 64th character.
-        QCOMPARE(nid.szTip.size(), 64);
-        QCOMPARE(nid.szTip.left(36), NotifyIconTip.toString());
-        QCOMPARE(nid.szTip.at(36), QChar(u'\0'));
-        QCOMPARE(nid.szTip.mid(37), QString(27, QLatin1Char(' ')));
+        const QString tip = test::qstr(nid.szTip);
+        QCOMPARE(tip.size(), 64);
+        QCOMPARE(tip.left(36), test::qstr(NotifyIconTip));
+        QCOMPARE(tip.at(36), QChar(u'\0'));
+        QCOMPARE(tip.mid(37), QString(27, QLatin1Char(' ')));
         // As the notification area took it: the same 64 characters, one byte each.
         const platform::NOTIFYICONDATAA& passed = world.notifyArea.last;
-        QCOMPARE(QByteArray(passed.szTip.data(), 64), nid.szTip.toLatin1());
-        QVERIFY(passed.hWnd == picture1);
+        QCOMPARE(QByteArray(passed.szTip.data(), 64), tip.toLatin1());
+        QVERIFY(passed.hWnd == nid.hWnd);
         QCOMPARE(passed.uFlags, 7u);
     }
 
@@ -128,15 +131,15 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
-        QVERIFY(form.isVisible());
+        QVERIFY(form.Visible());
         if (focused.isEmpty())
-            form.focusWidget()->clearFocus();
+            platform::qt::window(form).focusWidget()->clearFocus();
         else
-            form.findChild<QWidget*>(focused)->setFocus();
-        auto* picture1 = form.findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
+            platform::qt::window(form).findChild<QWidget*>(focused)->setFocus();
+        auto* picture1 = platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
 
-        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
-        QVERIFY(!form.isVisible());
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(!form.Visible());
         QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
         // What the desktop sends meanwhile arrives while the window is hidden (its activation, here).
         QCoreApplication::processEvents();
@@ -146,17 +149,17 @@ private Q_SLOTS:
               NotifyArea::WM_RBUTTONDOWN, NotifyArea::WM_RBUTTONUP, NotifyArea::WM_RBUTTONDBLCLK,
               NotifyArea::WM_MBUTTONDOWN, NotifyArea::WM_MBUTTONUP, NotifyArea::WM_MBUTTONDBLCLK}) {
             report(picture1, ignored);
-            QVERIFY2(!form.isVisible(), qPrintable(QString::number(ignored, 16)));
+            QVERIFY2(!form.Visible(), qPrintable(QString::number(ignored, 16)));
         }
         QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
 
-        QSignalSpy moves(picture1, &platform::PictureBox::MouseMove);
+        QSignalSpy moves(picture1, &platform::qt::PictureBoxWidget::MouseMove);
         report(picture1, NotifyArea::WM_LBUTTONDBLCLK);
         QCOMPARE(moves.size(), 1);
         QCOMPARE(moves.at(0).at(2).toFloat(), 515.0f * 15.0f); // in twips, at 96 dots per inch
-        QVERIFY(form.isVisible());
+        QVERIFY(form.Visible());
         QCOMPARE(world.notifyArea.messages, (QList<quint32>{NotifyArea::NIM_ADD, NotifyArea::NIM_DELETE}));
-        QTRY_VERIFY(QApplication::activeWindow() == &form);
+        QTRY_VERIFY(QApplication::activeWindow() == &platform::qt::window(form));
         QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
                      restored);
         QVERIFY(world.messageBox.shown.isEmpty());
@@ -170,8 +173,8 @@ private Q_SLOTS:
         MainForm form(world.platform());
         form.startUp();
 
-        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
-        QVERIFY(form.isVisible());
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(form.Visible());
         QCOMPARE(world.notifyArea.messages, QList<quint32>{NotifyArea::NIM_ADD});
         QCOMPARE(world.messageBox.shown.size(), 1);
         QVERIFY2(world.messageBox.shown.at(0).prompt.contains(
@@ -179,7 +182,7 @@ private Q_SLOTS:
                  qPrintable(world.messageBox.shown.at(0).prompt));
         QCOMPARE(world.messageBox.shown.at(0).style, platform::MessageBox::Exclamation);
         QCOMPARE(world.messageBox.shown.at(0).title, QStringLiteral("Wobblix Clock"));
-        QTRY_VERIFY(QApplication::activeWindow() == &form);
+        QTRY_VERIFY(QApplication::activeWindow() == &platform::qt::window(form));
     }
 
     // The clock keeps watching while hidden: the alarm's timer ticks and the sound plays; the window stays
@@ -190,16 +193,16 @@ private Q_SLOTS:
         world.clock.time = QTime(7, 30, 10);
         MainForm form(world.platform());
         form.startUp();
-        form.findChild<platform::TextBox*>(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
-        form.findChild<platform::TextBox*>(QStringLiteral("txtHour"))->setText(QStringLiteral("7"));
-        form.findChild<platform::TextBox*>(QStringLiteral("txtMinute"))->setText(QStringLiteral("30"));
-        form.findChild<platform::CheckBox*>(QStringLiteral("chkAlarmClock"))
+        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
+        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtHour"))->setText(QStringLiteral("7"));
+        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtMinute"))->setText(QStringLiteral("30"));
+        platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))
             ->setValue(platform::CheckBox::Checked);
 
-        form.findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
-        QVERIFY(!form.isVisible());
+        platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
+        QVERIFY(!form.Visible());
         QTRY_COMPARE_WITH_TIMEOUT(world.sound.played, QStringList{QStringLiteral("alarm.wav")}, 5000);
-        QVERIFY(!form.isVisible());
+        QVERIFY(!form.Visible());
     }
 };
 

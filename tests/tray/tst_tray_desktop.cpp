@@ -7,10 +7,11 @@
 // ends the tray and hides with none.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/PictureBox.h"
+#include "platform/controls/qt/QtControls.h"
+#include "platform/controls/qt/PictureBoxWidget.h"
 #include "platform/controls/Twips.h"
 #include "platform/desktop/MessageBox.h"
-#include "platform/desktop/SystemTrayNotifyArea.h"
+#include "platform/desktop/qt/SystemTrayNotifyArea.h"
 #include "support/DesktopDriver.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
@@ -46,22 +47,22 @@ class TestTrayDesktop : public QObject {
 
 private:
     test::FakePlatform m_world; // clock, sound, file dialog and settings; the rest is real
-    platform::QtMessageBox m_messageBox;
+    platform::SystemMessageBox m_messageBox;
     platform::SystemTrayNotifyArea m_notifyArea;
     std::unique_ptr<MainForm> m_form;
 
-    platform::PictureBox* picture1() const
+    platform::qt::PictureBoxWidget* picture1() const
     {
-        return m_form->findChild<platform::PictureBox*>(QStringLiteral("Picture1"));
+        return platform::qt::window(*m_form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
     }
 
     // Options > Hide with the mouse, as a person does: the menu's title, then the item. False when the menu
     // did not open.
     bool hideThroughTheMenu()
     {
-        QMenuBar* bar = m_form->menuBar();
-        auto* options = m_form->findChild<QMenu*>(QStringLiteral("menuOptions"));
-        auto* hide = m_form->findChild<QAction*>(QStringLiteral("menuHide"));
+        QMenuBar* bar = platform::qt::window(*m_form).menuBar();
+        auto* options = platform::qt::window(*m_form).findChild<QMenu*>(QStringLiteral("menuOptions"));
+        auto* hide = platform::qt::window(*m_form).findChild<QAction*>(QStringLiteral("menuHide"));
         clickAt(bar->mapToGlobal(bar->actionGeometry(options->menuAction()).center()), 1);
         if (!QTest::qWaitFor([options] { return options->isVisible(); }))
             return false;
@@ -84,8 +85,8 @@ private Q_SLOTS:
                                                                m_world.fileDialog, m_notifyArea,
                                                                m_world.settings, m_world.application});
         m_form->startUp();
-        QTRY_VERIFY(isViewable(m_form->winId()));
-        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
+        QTRY_VERIFY(isViewable(platform::qt::window(*m_form).winId()));
+        QTRY_COMPARE(focusedWindow(), quint64(platform::qt::window(*m_form).winId()));
     }
 
     void cleanup()
@@ -100,14 +101,14 @@ private Q_SLOTS:
     void hideThenOnlyTheLeftDoubleClickRestores()
     {
         QVERIFY(hideThroughTheMenu());
-        QTRY_VERIFY(!m_form->isVisible());
+        QTRY_VERIFY(!platform::qt::window(*m_form).isVisible());
         QTRY_COMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
-        QVERIFY(!isViewable(m_form->winId()));
+        QVERIFY(!isViewable(platform::qt::window(*m_form).winId()));
         const QPoint icon = iconsInTray(QCoreApplication::applicationPid()).at(0).center();
         // The icon Qt shows, with its tip (the only one of its kind in the process's tree of objects).
         const QList<QSystemTrayIcon*> shown = m_notifyArea.findChildren<QSystemTrayIcon*>();
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown.first()->toolTip(), NotifyIconTip.toString());
+        QCOMPARE(shown.first()->toolTip(), test::qstr(NotifyIconTip));
 
         // Each of these reaches Picture1 as its mouse message, and nothing else happens: the window stays
         // hidden, the icon stays, no menu opens.
@@ -121,7 +122,7 @@ private Q_SLOTS:
                                  {"right click", 3, 1, platform::NotifyArea::WM_RBUTTONUP},
                                  {"right double-click", 3, 2, platform::NotifyArea::WM_RBUTTONUP},
                                  {"middle click", 2, 1, platform::NotifyArea::WM_MBUTTONUP}};
-        QSignalSpy moves(picture1(), &platform::PictureBox::MouseMove);
+        QSignalSpy moves(picture1(), &platform::qt::PictureBoxWidget::MouseMove);
         for (const Click& click : ignored) {
             moves.clear();
             clickAt(icon, click.button, click.times);
@@ -129,19 +130,19 @@ private Q_SLOTS:
             // Nothing follows; waiting past the double-click interval also keeps the next click apart.
             QVERIFY2(!moves.wait(QApplication::doubleClickInterval() + 200), click.what);
             QVERIFY2(!reported(moves).contains(platform::NotifyArea::WM_LBUTTONDBLCLK), click.what);
-            QVERIFY2(!m_form->isVisible(), click.what);
-            QVERIFY2(!isViewable(m_form->winId()), click.what);
+            QVERIFY2(!platform::qt::window(*m_form).isVisible(), click.what);
+            QVERIFY2(!isViewable(platform::qt::window(*m_form).winId()), click.what);
             QVERIFY2(QApplication::activePopupWidget() == nullptr, click.what);
             QCOMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
         }
 
         clickAt(icon, 1, 2);
-        QTRY_VERIFY(m_form->isVisible());
+        QTRY_VERIFY(platform::qt::window(*m_form).isVisible());
         QTRY_VERIFY(iconsInTray(QCoreApplication::applicationPid()).isEmpty());
         QTRY_COMPARE(m_notifyArea.findChildren<QSystemTrayIcon*>().size(), 0);
-        QTRY_VERIFY(isViewable(m_form->winId()));
-        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
-        QTRY_VERIFY(QApplication::activeWindow() == m_form.get());
+        QTRY_VERIFY(isViewable(platform::qt::window(*m_form).winId()));
+        QTRY_COMPARE(focusedWindow(), quint64(platform::qt::window(*m_form).winId()));
+        QTRY_VERIFY(QApplication::activeWindow() == &platform::qt::window(*m_form));
     }
 
     void manyRoundsLeaveOneIconAtMost()
@@ -149,14 +150,14 @@ private Q_SLOTS:
         for (int round = 1; round <= 20; ++round) {
             const QByteArray where = "round " + QByteArray::number(round);
             QVERIFY2(hideThroughTheMenu(), where.constData());
-            QTRY_VERIFY2(!m_form->isVisible(), where.constData());
+            QTRY_VERIFY2(!platform::qt::window(*m_form).isVisible(), where.constData());
             QTRY_COMPARE(iconsInTray(QCoreApplication::applicationPid()).size(), 1);
             clickAt(iconsInTray(QCoreApplication::applicationPid()).at(0).center(), 1, 2);
-            QTRY_VERIFY2(m_form->isVisible(), where.constData());
+            QTRY_VERIFY2(platform::qt::window(*m_form).isVisible(), where.constData());
             QTRY_VERIFY2(iconsInTray(QCoreApplication::applicationPid()).isEmpty(), where.constData());
         }
         QTRY_COMPARE(m_notifyArea.findChildren<QSystemTrayIcon*>().size(), 0);
-        QTRY_COMPARE(focusedWindow(), quint64(m_form->winId()));
+        QTRY_COMPARE(focusedWindow(), quint64(platform::qt::window(*m_form).winId()));
     }
 
     // Runs last: it ends the session's tray.
@@ -181,7 +182,7 @@ private Q_SLOTS:
                 return;
             if (prompt.isEmpty()) {
                 prompt = box->text();
-                windowOnScreen = m_form->isVisible() && isViewable(m_form->winId());
+                windowOnScreen = platform::qt::window(*m_form).isVisible() && isViewable(platform::qt::window(*m_form).winId());
             }
             if (!keySent && box->isActiveWindow()) {
                 keySent = true;
@@ -198,8 +199,8 @@ private Q_SLOTS:
         QVERIFY(windowOnScreen);
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY2(waited <= 100, "OK did not close the message");
-        QVERIFY(m_form->isVisible());
-        QVERIFY(isViewable(m_form->winId()));
+        QVERIFY(platform::qt::window(*m_form).isVisible());
+        QVERIFY(isViewable(platform::qt::window(*m_form).winId()));
         QCOMPARE(m_notifyArea.findChildren<QSystemTrayIcon*>().size(), 0);
     }
 };

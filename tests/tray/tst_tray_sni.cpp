@@ -63,7 +63,7 @@ private Q_SLOTS:
         const QString item = registeredItems().at(0);
         QVERIFY(iconsInTray(clock.pid()).isEmpty()); // not in trayer as well
 
-        QCOMPARE(itemToolTip(item), wobblix::NotifyIconTip.toString());
+        QCOMPARE(itemToolTip(item), QString::fromStdU16String(std::u16string(wobblix::NotifyIconTip)));
         const QIcon notification(QStringLiteral(":/icons/notification.ico"));
         const QList<QImage> images = itemImages(item);
         QVERIFY(!images.isEmpty());

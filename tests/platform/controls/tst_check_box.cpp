@@ -4,6 +4,7 @@
 // The check box's values as every handler relies on them, and what a click does to them.
 
 #include "platform/controls/CheckBox.h"
+#include "platform/controls/qt/CheckBoxWidget.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <QtTest>
@@ -18,7 +19,7 @@ private Q_SLOTS:
     void values()
     {
         QWidget owner;
-        CheckBox box(QStringLiteral("On"), &owner);
+        wobblix::platform::qt::CheckBoxWidget box(&owner);
         QCOMPARE(box.Value(), CheckBox::Unchecked);
         const std::pair<int, Qt::CheckState> states[] = {
             {1, Qt::Checked}, {2, Qt::PartiallyChecked}, {0, Qt::Unchecked}};
@@ -44,7 +45,7 @@ private Q_SLOTS:
     void clicks()
     {
         QWidget owner;
-        CheckBox box(QStringLiteral("On"), &owner);
+        wobblix::platform::qt::CheckBoxWidget box(&owner);
         box.click();
         QCOMPARE(box.Value(), CheckBox::Checked);
         box.click();

@@ -4,7 +4,7 @@
 // The notification area's back end: which of Qt's reports on the icon stand for which mouse message, on
 // each kind of tray. (The window on real trays: tests/tray.)
 
-#include "platform/desktop/SystemTrayNotifyArea.h"
+#include "platform/desktop/qt/SystemTrayNotifyArea.h"
 
 #include <QtTest>
 

@@ -6,7 +6,7 @@
 // tries again. Offscreen: this executable links what the program links, and there is no sound server, so
 // requests here play nothing either way.
 
-#include "platform/playback/AudioModule.h"
+#include "platform/playback/qt/AudioModule.h"
 #include "sound/AudioLibraries.h"
 
 #include <QtTest>
@@ -15,7 +15,7 @@ using namespace wobblix;
 
 namespace {
 
-const QString NoSound = QStringLiteral("/nonexistent/wobblix-test.wav");
+const wobblix::platform::String NoSound = u"/nonexistent/wobblix-test.wav";
 
 void expectWarning()
 {

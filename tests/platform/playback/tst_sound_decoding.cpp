@@ -4,8 +4,8 @@
 // The sound playback layer away from the sound server: what SoundFileSource decodes from each kind of
 // file, and where a theme sound's name leads.
 
-#include "platform/playback/audio/SoundFileSource.h"
-#include "platform/playback/audio/SoundTheme.h"
+#include "platform/playback/qt/audio/SoundFileSource.h"
+#include "platform/playback/qt/audio/SoundTheme.h"
 #include "sound/SoundFiles.h"
 #include "sound/ToneAnalysis.h"
 

@@ -6,11 +6,13 @@
 // message box it finds to standard output and dismisses it, so the report can be read without a person.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/TextBox.h"
+#include "platform/controls/qt/QtControls.h"
+#include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/runtime/Application.h"
 #include "platform/runtime/RuntimeError.h"
 #include "support/FakePlatform.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -20,7 +22,7 @@
 namespace {
 class FailingSound final : public wobblix::platform::Sound {
 public:
-    bool PlaySound(const QString&, quint32) override
+    bool PlaySound(const wobblix::platform::String&, std::uint32_t) override
     {
         throw wobblix::platform::RuntimeError(wobblix::platform::RuntimeError::TypeMismatch);
     }
@@ -37,9 +39,10 @@ int main(int argc, char* argv[])
                                         platform.fileDialog, platform.notifyArea, platform.settings,
                                         platform.application};
     wobblix::MainForm form(failing);
+    QMainWindow& window = wobblix::platform::qt::window(form);
 
-    QTimer watcher(&form);
-    QObject::connect(&watcher, &QTimer::timeout, &form, [] {
+    QTimer watcher(&window);
+    QObject::connect(&watcher, &QTimer::timeout, &window, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             std::printf("%s\n[%s]\n", qPrintable(box->text()), qPrintable(box->objectName()));
             std::fflush(stdout);
@@ -47,11 +50,11 @@ int main(int argc, char* argv[])
         }
     });
     watcher.start(20);
-    QTimer::singleShot(0, &form, [&form] {
+    QTimer::singleShot(0, &window, [&window] {
         // After start-up: Load fills the field from the (empty) settings store.
-        form.findChild<wobblix::platform::TextBox*>(QStringLiteral("txtSound"))
+        window.findChild<wobblix::platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"))
             ->setText(QStringLiteral("x.wav"));
-        form.findChild<QPushButton*>(QStringLiteral("cmdPlay"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("cmdPlay"))->click();
         std::printf("the program went on after the error\n");
     });
     return app.run(form);

@@ -6,6 +6,8 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include "support/Text.h"
+
 #include <QtTest>
 
 using namespace wobblix::platform;
@@ -41,7 +43,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(bool, numeric);
-        QCOMPARE(IsNumeric(text), numeric);
+        QCOMPARE(IsNumeric(wobblix::test::str(text)), numeric);
     }
 
     // 0 is a valid result; -1 in `error` means no error is expected.
@@ -76,7 +78,7 @@ private Q_SLOTS:
         QFETCH(int, value);
         QFETCH(int, error);
         try {
-            const qint16 result = CInt(text);
+            const qint16 result = CInt(wobblix::test::str(text));
             QCOMPARE(error, -1);
             QCOMPARE(int(result), value);
         } catch (const RuntimeError& e) {

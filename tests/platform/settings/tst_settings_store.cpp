@@ -29,15 +29,15 @@ QString g_userConfig;
 
 QString get(const platform::SettingsStore& store, const QString& key)
 {
-    return store.Read(App, Main).GetSetting(key, QStringLiteral("<absent>"));
+    return test::qstr(store.Read(test::str(App), test::str(Main)).GetSetting(test::str(key), u"<absent>"));
 }
 
 std::optional<QString> saveError(platform::SettingsStore& store, const QString& key, const QString& value)
 {
     try {
-        store.SaveSettings(App, Main, {{key, value}});
+        store.SaveSettings(test::str(App), test::str(Main), {{test::str(key), test::str(value)}});
     } catch (const platform::SettingsWriteError& error) {
-        return error.reason();
+        return test::qstr(error.reason());
     }
     return std::nullopt;
 }
@@ -54,8 +54,7 @@ private Q_SLOTS:
         const QString file = g_userConfig + u'/' + FileName;
         QFile::remove(file);
         platform::SettingsStore store;
-        QCOMPARE(store.Read(App, Main).GetSetting(QStringLiteral("Hour"), QStringLiteral("none")),
-                 QStringLiteral("none"));
+        QCOMPARE(get(store, QStringLiteral("Hour")), QStringLiteral("<absent>"));
         QVERIFY(!QFile::exists(file));
         QCOMPARE(saveError(store, QStringLiteral("Hour"), QStringLiteral("7")), std::nullopt);
         QCOMPARE(test::readBytes(file), QByteArray("[Main]\nHour=7\n"));
@@ -68,11 +67,11 @@ private Q_SLOTS:
     {
         QTemporaryDir base;
         const QString missing = base.filePath(QStringLiteral("config/deeper"));
-        const platform::SettingsStore nowhere(missing);
+        const platform::SettingsStore nowhere(test::str(missing));
         QCOMPARE(get(nowhere, QStringLiteral("File")), QStringLiteral("<absent>"));
         QCOMPARE(test::entriesOf(base.path()), QStringList{});
 
-        const platform::SettingsStore store(base.path());
+        const platform::SettingsStore store(test::str(base.path()));
         const QString file = base.filePath(FileName);
         const QByteArray bytes("[Main]\nFile=/s/a.wav\n[broken\n\x01\x02\n");
         QVERIFY(test::writeBytes(file, bytes));
@@ -90,7 +89,7 @@ private Q_SLOTS:
     void everyCharacterComesBackExactly()
     {
         QTemporaryDir folder;
-        platform::SettingsStore store(folder.path());
+        platform::SettingsStore store(test::str(folder.path()));
         QStringList texts;
         for (char32_t code = 1; code <= 0xffff; ++code) {
             if (code >= 0xd800 && code <= 0xdfff)
@@ -101,8 +100,8 @@ private Q_SLOTS:
         texts << QString::fromUtf8("\xf0\x9f\x98\x80") << QString::fromUtf8("x\xf0\x9f\x98\x80");
         platform::SettingsStore::Values values;
         for (qsizetype i = 0; i < texts.size(); ++i)
-            values.append({QString::number(i), texts[i]});
-        store.SaveSettings(App, QStringLiteral("Sweep"), values); // throws if one would not read back
+            values.emplace_back(test::str(QString::number(i)), test::str(texts[i]));
+        store.SaveSettings(test::str(App), u"Sweep", values); // throws if one would not read back
         // And QSettings, which other programs and earlier versions of the clock read it with, reads the
         // same texts (on a copy, which this process has never read).
         QTemporaryDir copyFolder;
@@ -127,7 +126,7 @@ private Q_SLOTS:
         const QString oldName = folder.filePath(QStringLiteral("old"));
         QVERIFY(test::writeBytes(file, "[Main]\nHour=6\n"));
         QCOMPARE(::link(QFile::encodeName(file).constData(), QFile::encodeName(oldName).constData()), 0);
-        platform::SettingsStore store(folder.path());
+        platform::SettingsStore store(test::str(folder.path()));
         QCOMPARE(saveError(store, QStringLiteral("Hour"), QStringLiteral("7")), std::nullopt);
         QCOMPARE(test::readBytes(file), QByteArray("[Main]\nHour=7\n"));
         QCOMPARE(test::readBytes(oldName), QByteArray("[Main]\nHour=6\n"));
@@ -170,10 +169,8 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString file = folder.filePath(FileName);
         QVERIFY(test::writeBytes(file, before));
-        platform::SettingsStore store(folder.path());
-        store.SaveSettings(App, Main,
-                           {{QStringLiteral("Hour"), QStringLiteral("7")},
-                            {QStringLiteral("Minute"), QStringLiteral("30")}});
+        platform::SettingsStore store(test::str(folder.path()));
+        store.SaveSettings(test::str(App), test::str(Main), {{u"Hour", u"7"}, {u"Minute", u"30"}});
         QCOMPARE(test::readBytes(file), after);
     }
 
@@ -206,7 +203,7 @@ private Q_SLOTS:
         QVERIFY(test::OrdinaryUser::handOver(file));
         // The store's first contact with the file is the write: it reads the file then, and with a damaged
         // file QSettings' status would show the FormatError of that reading, not the failed write.
-        platform::SettingsStore store(folder);
+        platform::SettingsStore store(test::str(folder));
         const QString longText = QString(4000, u'h');
         {
             test::OrdinaryUser user;
@@ -220,11 +217,10 @@ private Q_SLOTS:
 
             std::optional<QString> error;
             try {
-                store.SaveSettings(
-                    App, Main,
-                    {{QStringLiteral("Hour"), longText}, {QStringLiteral("AlarmON"), QStringLiteral("1")}});
+                store.SaveSettings(test::str(App), test::str(Main),
+                                   {{u"Hour", test::str(longText)}, {u"AlarmON", u"1"}});
             } catch (const platform::SettingsWriteError& failure) {
-                error = failure.reason();
+                error = test::qstr(failure.reason());
                 QVERIFY2(error->contains(file), qPrintable(*error));
             }
             QVERIFY2(error.has_value(), "the failed write was not reported");
@@ -269,7 +265,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(file));
         else
             QVERIFY(QDir().mkpath(folder) && ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-        platform::SettingsStore store(inTheWay == u"file" ? folder + QStringLiteral("/deeper") : folder);
+        platform::SettingsStore store(test::str(inTheWay == u"file" ? folder + QStringLiteral("/deeper") : folder));
         QCOMPARE(saveError(store, QStringLiteral("Hour"), QStringLiteral("7")), reason.arg(folder));
     }
 };

@@ -9,8 +9,8 @@
 #include "platform/controls/Control.h"
 #include "platform/controls/Form.h"
 
-class QMainWindow;
-class QWidget;
+#include <QMainWindow>
+#include <QWidget>
 
 namespace wobblix::platform::qt {
 
