@@ -10,7 +10,8 @@
 // --onsets-only stops after the times to the first sample. Lines that begin with "value" carry each
 // request's time, for bench/run.
 
-#include "platform/playback/AudioModule.h"
+#include "platform/playback/qt/AudioModule.h"
+#include "platform/runtime/qt/QtText.h"
 #include "sound/SinkRecorder.h"
 
 #include <QCoreApplication>
@@ -78,7 +79,7 @@ Request measure(platform::Sound& player, test::SinkRecorder& recorder, const QSt
     const qint64 mark = recorder.frames();
     QElapsedTimer clock;
     clock.start();
-    player.PlaySound(path, 0);
+    player.PlaySound(platform::qt::fromQString(path), 0);
     request.callMs = clock.nsecsElapsed() / 1e6;
     recorder.recordFor(recordMs);
     const std::vector<float> left = recorder.since(mark).left;
@@ -146,7 +147,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < 7; ++i) {
         shorts.append(measure(player, *recorder, shortSound, 1200));
         longs.append(measure(player, *recorder, longSound, 400));
-        player.PlaySound(silence, 0);
+        player.PlaySound(platform::qt::fromQString(silence), 0);
     }
     report("one-second file", shorts);
     report("ten-minute file", longs);
@@ -164,7 +165,7 @@ int main(int argc, char* argv[])
     const long quietKb = residentKb();
 
     // Memory and CPU while the ten-minute file plays (from its second second on, for ten seconds).
-    player.PlaySound(longSound, 0);
+    player.PlaySound(platform::qt::fromQString(longSound), 0);
     wait(1000);
     const double cpuStart = cpuMs();
     QElapsedTimer clock;
@@ -172,7 +173,7 @@ int main(int argc, char* argv[])
     wait(10000);
     const double playingCpu = (cpuMs() - cpuStart) / clock.elapsed() * 100;
     const long playingKb = residentKb();
-    player.PlaySound(shortSound, 0); // ends the long one; this one ends by itself, after a second
+    player.PlaySound(platform::qt::fromQString(shortSound), 0); // ends the long one; this one ends by itself, after a second
     // Idle again once its stream is closed (only the session's stream of zeros is left), and half a second
     // on.
     for (int tries = 0; tries < 50 && streamsAtServer() > 1; ++tries)

@@ -128,8 +128,9 @@ void MainForm::Form_Load()
         }
     }
     if (damaged > 0)
-        notes.push_back(damaged == 1 ? u"That switch starts off until you set it and choose Options > Save."
-                                     : u"Both switches start off until you set them and choose Options > Save.");
+        notes.push_back(damaged == 1
+                            ? u"That switch starts off until you set it and choose Options > Save."
+                            : u"Both switches start off until you set them and choose Options > Save.");
     if (notes.empty())
         return;
     // Later: Load runs before the window is shown, and the message belongs over the shown window.

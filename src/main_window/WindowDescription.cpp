@@ -44,16 +44,16 @@ enum class Class { PictureBox, Timer, CommandButton, TextBox, CheckBox, Label };
 
 // What a control sets beyond its class's defaults; whatever is not set keeps the default.
 struct Further {
-    Long background = NoColour; // the panels' grey, for a panel and for the labels and check boxes on it,
-                                // whose captions are then drawn in PanelText
-    bool heading = false;     // the heading face, for the two panel titles
-    bool disabled = false;    // the path fields: shown greyed, they cannot be focused or typed into
-    Long maxLength = 0;          // the time fields hold at most this many characters (0: no limit)
-    bool invisible = false;   // Picture1, which only carries the notification icon's picture
-    StringView picture = {};  // the icon a picture box holds, a picture resource of the program
-    Long intervalMs = 0;         // a timer's interval
-    bool enabled = false;     // a timer ticking from creation
-    StringView buddy = {};   // the field a label names, for screen readers
+    Long background = NoColour;     // the panels' grey, for a panel and for the labels and check boxes on it,
+                                    // whose captions are then drawn in PanelText
+    bool heading = false;           // the heading face, for the two panel titles
+    bool disabled = false;          // the path fields: shown greyed, they cannot be focused or typed into
+    Long maxLength = 0;             // the time fields hold at most this many characters (0: no limit)
+    bool invisible = false;         // Picture1, which only carries the notification icon's picture
+    StringView picture = {};        // the icon a picture box holds, a picture resource of the program
+    Long intervalMs = 0;            // a timer's interval
+    bool enabled = false;           // a timer ticking from creation
+    StringView buddy = {};          // the field a label names, for screen readers
     StringView accessibleName = {}; // what a screen reader calls a control whose caption does not say it
 };
 

@@ -28,11 +28,11 @@ constexpr platform::StringView NotifyIconTip = u"Wobblix Clock (Double Click to 
 
 // What the notification area is told: which icon, what it shows and where its mouse actions go.
 struct NOTIFYICONDATA {
-    std::uint32_t cbSize = 0;               // NOTIFYICONDATA_SIZE
-    platform::WindowHandle hWnd = nullptr;  // receives the icon's mouse actions; with uID, names the icon
-    std::uint32_t uID = 0;                  // the icon's number among hWnd's icons
-    std::uint32_t uFlags = 0;               // NotifyArea::NIF_ values: which of the fields below count
-    std::uint32_t uCallbackMessage = 0;     // the message the mouse actions arrive as, at hWnd
+    std::uint32_t cbSize = 0;                // NOTIFYICONDATA_SIZE
+    platform::WindowHandle hWnd = nullptr;   // receives the icon's mouse actions; with uID, names the icon
+    std::uint32_t uID = 0;                   // the icon's number among hWnd's icons
+    std::uint32_t uFlags = 0;                // NotifyArea::NIF_ values: which of the fields below count
+    std::uint32_t uCallbackMessage = 0;      // the message the mouse actions arrive as, at hWnd
     platform::PictureHandle hIcon = nullptr; // the image shown
     // Always TipLength characters; the tip shown is the text up to the first NUL.
     platform::String szTip = platform::String(TipLength, u'\0');

@@ -28,7 +28,8 @@ void MainForm::menuHide_Click()
     setVisible(true);
     platform::SetFocus(hWnd());
     m_platform.messageBox.MsgBox(
-        hWnd(), u"The notification area is not available on this desktop, so Wobblix Clock stays in its window.",
+        hWnd(),
+        u"The notification area is not available on this desktop, so Wobblix Clock stays in its window.",
         platform::MessageBox::Exclamation, u"Wobblix Clock");
 }
 

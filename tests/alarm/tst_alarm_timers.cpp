@@ -5,9 +5,9 @@
 // after each sound.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/controls/qt/TimerWidget.h"
 #include "support/FakePlatform.h"
@@ -27,7 +27,8 @@ public:
         : m_form(form), m_clock(clock), m_start(start)
     {
         for (int i = 0; i < 3; ++i) {
-            m_timers[i] = platform::qt::window(form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer%1").arg(i + 1));
+            m_timers[i] = platform::qt::window(form).findChild<platform::qt::TimerWidget*>(
+                QStringLiteral("Timer%1").arg(i + 1));
             m_wasOn[i] = m_timers[i]->Enabled();
             m_due[i] = m_timers[i]->interval();
         }
@@ -107,11 +108,18 @@ private:
             text(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
             text(QStringLiteral("txtChimesSoundFile"))->setText(QStringLiteral("chime.wav"));
         }
-        platform::qt::TextBoxWidget* text(const QString& name) { return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name); }
-        platform::qt::CheckBoxWidget* check(const QString& name) { return platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(name); }
+        platform::qt::TextBoxWidget* text(const QString& name)
+        {
+            return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name);
+        }
+        platform::qt::CheckBoxWidget* check(const QString& name)
+        {
+            return platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(name);
+        }
         platform::qt::TimerWidget* timer(int n)
         {
-            return platform::qt::window(form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer%1").arg(n));
+            return platform::qt::window(form).findChild<platform::qt::TimerWidget*>(
+                QStringLiteral("Timer%1").arg(n));
         }
         void setAlarm(const QString& hour, const QString& minute, int on)
         {

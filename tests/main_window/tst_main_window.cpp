@@ -5,8 +5,8 @@
 // container, captions that fit, twips as pixels), the menu, the focus order and the About message.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/Contrast.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/desktop/MessageBox.h"
 #include "support/FakePlatform.h"
@@ -112,7 +112,8 @@ private Q_SLOTS:
                                                             {120, {QSize(471, 350), QPoint(10, 10)}}};
         QVERIFY2(expected.contains(dpi), qPrintable(QString::number(dpi)));
         QCOMPARE(platform::qt::clientArea(form).size(), expected[dpi].first);
-        QCOMPARE(platform::qt::window(form).findChild<QWidget*>(QStringLiteral("Picture2"))->pos(), expected[dpi].second);
+        QCOMPARE(platform::qt::window(form).findChild<QWidget*>(QStringLiteral("Picture2"))->pos(),
+                 expected[dpi].second);
     }
 
     void controlSettings()
@@ -120,12 +121,18 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         for (const char* name : {"txtHour", "txtMinute"})
-            QCOMPARE(platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QString::fromLatin1(name))->maxLength(), 2);
+            QCOMPARE(platform::qt::window(form)
+                         .findChild<platform::qt::TextBoxWidget*>(QString::fromLatin1(name))
+                         ->maxLength(),
+                     2);
         QVERIFY(platform::qt::window(form).findChild<QWidget*>(QStringLiteral("Picture1"))->isHidden());
         for (const char* name : {"chkAlarmClock", "chkChimes"})
-            QCOMPARE(platform::qt::window(form).findChild<QCheckBox*>(QString::fromLatin1(name))->checkState(), Qt::Unchecked);
+            QCOMPARE(
+                platform::qt::window(form).findChild<QCheckBox*>(QString::fromLatin1(name))->checkState(),
+                Qt::Unchecked);
         // The two headings use their own face, larger than the body text.
-        const QFont heading = platform::qt::window(form).findChild<QLabel*>(QStringLiteral("lblAlarmClock"))->font();
+        const QFont heading =
+            platform::qt::window(form).findChild<QLabel*>(QStringLiteral("lblAlarmClock"))->font();
         QCOMPARE(heading.pointSizeF(), 9.75);
         QCOMPARE(platform::qt::window(form).findChild<QLabel*>(QStringLiteral("lblChimes"))->font(), heading);
         // A screen reader can name every control a person can reach.
@@ -158,7 +165,8 @@ private Q_SLOTS:
         QCOMPARE(top[1]->text(), QStringLiteral("Help"));
         QCOMPARE(items(top[1]), QStringList{"About.."});
         for (const char* name : {"menuHide", "menudash1", "menuSave", "menudash2", "menuExit", "menuAbout"})
-            QVERIFY2(platform::qt::window(form).findChild<QAction*>(QString::fromLatin1(name)) != nullptr, name);
+            QVERIFY2(platform::qt::window(form).findChild<QAction*>(QString::fromLatin1(name)) != nullptr,
+                     name);
     }
 
     // The tab indices run from 0 without gaps, and Tab visits the controls that can take the focus in
@@ -178,7 +186,8 @@ private Q_SLOTS:
         QCOMPARE(byTabIndex.lastKey(), 18);
         QStringList expected;
         for (QWidget* control : std::as_const(byTabIndex))
-            if (control->focusPolicy() & Qt::TabFocus && control->isEnabled() && control->isVisibleTo(&platform::qt::window(form)))
+            if (control->focusPolicy() & Qt::TabFocus && control->isEnabled() &&
+                control->isVisibleTo(&platform::qt::window(form)))
                 expected.append(control->objectName());
         QCOMPARE(expected.size(), 10);
         expected.append(expected.first());
@@ -232,7 +241,8 @@ private Q_SLOTS:
             field->setText(QStringLiteral("/home/ann/Sounds/wake.wav"));
             QVERIFY(!field->isEnabled());
             const QImage drawn = field->grab().toImage();
-            const QImage enabled = platform::qt::window(form).findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
+            const QImage enabled =
+                platform::qt::window(form).findChild<QWidget*>(QStringLiteral("txtHour"))->grab().toImage();
             // Past the end of the text, inside the frame: the background.
             background = drawn.pixelColor(drawn.width() - 5, drawn.height() / 2);
             QVERIFY(background != enabled.pixelColor(enabled.width() - 5, enabled.height() / 2));
@@ -291,8 +301,7 @@ private Q_SLOTS:
             icon = box->icon();
             box->accept();
         });
-        QCOMPARE(boxes.MsgBox(nullptr, u"a\r\nb", 64, u"t"),
-                 platform::MessageBox::Ok);
+        QCOMPARE(boxes.MsgBox(nullptr, u"a\r\nb", 64, u"t"), platform::MessageBox::Ok);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(icon, QMessageBox::Information);
     }

@@ -9,9 +9,9 @@
 #include "support/SettingsFiles.h"
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/desktop/MessageBox.h"
 #include "platform/settings/SettingsStore.h"
@@ -99,7 +99,10 @@ public:
     {
         return *platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(QLatin1String(name));
     }
-    void choose(const char* menuItem) { platform::qt::window(form).findChild<QAction*>(QLatin1String(menuItem))->trigger(); }
+    void choose(const char* menuItem)
+    {
+        platform::qt::window(form).findChild<QAction*>(QLatin1String(menuItem))->trigger();
+    }
 
     // Sets the fields as Browse, typing and clicking would (the path fields take no typing).
     void show(const Shown& values)

@@ -5,9 +5,9 @@
 // types into its name box, presses Enter or Escape and answers its questions, as a person would.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/qt/CheckBoxWidget.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/TextBoxWidget.h"
 #include "platform/controls/qt/TimerWidget.h"
 #include "platform/desktop/FileDialog.h"
@@ -164,7 +164,8 @@ private:
         }
         platform::qt::TextBoxWidget* field(const char* name) const
         {
-            return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QString::fromLatin1(name));
+            return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(
+                QString::fromLatin1(name));
         }
         // Clicks the button and returns once the dialog it opened has closed.
         void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
@@ -218,7 +219,9 @@ private Q_SLOTS:
             record.lpstrFile->replace(0, 12, std::string("/a/bell.wav") + '\0');
             return true;
         };
-        const auto field = [&](const QString& name) { return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name); };
+        const auto field = [&](const QString& name) {
+            return platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(name);
+        };
         const auto click = [&] { platform::qt::window(form).findChild<QPushButton*>(button)->click(); };
         click();
         QCOMPARE(field(written)->Text(), QStringLiteral("/a/bell.wav"));
@@ -488,9 +491,13 @@ private Q_SLOTS:
         window.field("txtSound")->setText(file(QStringLiteral("bell.wav")));
         window.field("txtHour")->setText(QStringLiteral("7"));
         window.field("txtMinute")->setText(QStringLiteral("30"));
-        platform::qt::window(window.form).findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))->setValue(1);
+        platform::qt::window(window.form)
+            .findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))
+            ->setValue(1);
         // A shorter watch interval than the window's 3000 ms, so the test need not wait for it.
-        platform::qt::window(window.form).findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer1"))->setInterval(50);
+        platform::qt::window(window.form)
+            .findChild<platform::qt::TimerWidget*>(QStringLiteral("Timer1"))
+            ->setInterval(50);
         window.world.clock.time = QTime(7, 29);
         Person person;
         bool rangWhileOpen = false;

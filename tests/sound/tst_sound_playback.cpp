@@ -80,7 +80,8 @@ private:
     }
 
     // Asks for the sound as the window does: the name in the field, then Play.
-    void play(const QString& name, QPushButton* button = nullptr, platform::qt::TextBoxWidget* field = nullptr)
+    void play(const QString& name, QPushButton* button = nullptr,
+              platform::qt::TextBoxWidget* field = nullptr)
     {
         (field ? field : m_txtSound)->setText(name);
         (button ? button : m_cmdPlay)->click();
@@ -147,7 +148,8 @@ private Q_SLOTS:
                                           m_fakes.fileDialog, m_fakes.notifyArea, m_fakes.settings,
                                           m_fakes.application};
         m_form = std::make_unique<MainForm>(platform);
-        m_txtSound = platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"));
+        m_txtSound =
+            platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"));
         m_cmdPlay = platform::qt::window(*m_form).findChild<QPushButton*>(QStringLiteral("cmdPlay"));
         QVERIFY(m_txtSound && m_cmdPlay);
         QVERIFY2(m_recorder.start(), "parec does not record the session's sink");
@@ -201,8 +203,11 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(m_folder.filePath(QStringLiteral("tone.wav")), path));
 
         const auto heard =
-            chimes ? playToEnd(path, platform::qt::window(*m_form).findChild<QPushButton*>(QStringLiteral("cmdChimesPlay")),
-                               platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtChimesSoundFile")))
+            chimes ? playToEnd(path,
+                               platform::qt::window(*m_form).findChild<QPushButton*>(
+                                   QStringLiteral("cmdChimesPlay")),
+                               platform::qt::window(*m_form).findChild<platform::qt::TextBoxWidget*>(
+                                   QStringLiteral("txtChimesSoundFile")))
                    : playToEnd(path);
         QVERIFY2(heard, "the sound did not end");
         const QString result = checkTone(heard->left, test::DamageToneHz, test::DamageToneMs);

@@ -10,8 +10,8 @@
 #include "platform/desktop/NotifyArea.h"
 #include "platform/desktop/Platform.h"
 #include "platform/playback/Sound.h"
-#include "support/Text.h"
 #include "platform/settings/SettingsStore.h"
+#include "support/Text.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -5,10 +5,10 @@
 // notification-icon record, the handler's test of the reported number, and the window's two states.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/qt/CheckBoxWidget.h"
 #include "platform/controls/qt/PictureBoxWidget.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/controls/qt/TextBoxWidget.h"
 #include "support/FakePlatform.h"
 #include "tray/ShellNotifyIcon.h"
@@ -90,11 +90,13 @@ private Q_SLOTS:
         test::FakePlatform world;
         MainForm form(world.platform());
         form.startUp();
-        const auto* picture1 = platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
+        const auto* picture1 =
+            platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
         platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
 
         QCOMPARE(nid.cbSize, 88u);
-        QVERIFY(nid.hWnd == reinterpret_cast<platform::WindowHandle>(const_cast<platform::qt::PictureBoxWidget*>(picture1)));
+        QVERIFY(nid.hWnd == reinterpret_cast<platform::WindowHandle>(
+                                const_cast<platform::qt::PictureBoxWidget*>(picture1)));
         QCOMPARE(nid.uID, 125u);
         QCOMPARE(nid.uFlags, 7u); // NIF_MESSAGE | NIF_ICON | NIF_TIP
         QCOMPARE(nid.uCallbackMessage, 0x200u);
@@ -136,7 +138,8 @@ private Q_SLOTS:
             platform::qt::window(form).focusWidget()->clearFocus();
         else
             platform::qt::window(form).findChild<QWidget*>(focused)->setFocus();
-        auto* picture1 = platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
+        auto* picture1 =
+            platform::qt::window(form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
 
         platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();
         QVERIFY(!form.Visible());
@@ -193,10 +196,17 @@ private Q_SLOTS:
         world.clock.time = QTime(7, 30, 10);
         MainForm form(world.platform());
         form.startUp();
-        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"))->setText(QStringLiteral("alarm.wav"));
-        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtHour"))->setText(QStringLiteral("7"));
-        platform::qt::window(form).findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtMinute"))->setText(QStringLiteral("30"));
-        platform::qt::window(form).findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))
+        platform::qt::window(form)
+            .findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtSound"))
+            ->setText(QStringLiteral("alarm.wav"));
+        platform::qt::window(form)
+            .findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtHour"))
+            ->setText(QStringLiteral("7"));
+        platform::qt::window(form)
+            .findChild<platform::qt::TextBoxWidget*>(QStringLiteral("txtMinute"))
+            ->setText(QStringLiteral("30"));
+        platform::qt::window(form)
+            .findChild<platform::qt::CheckBoxWidget*>(QStringLiteral("chkAlarmClock"))
             ->setValue(platform::CheckBox::Checked);
 
         platform::qt::window(form).findChild<QAction*>(QStringLiteral("menuHide"))->trigger();

@@ -7,9 +7,9 @@
 // ends the tray and hides with none.
 
 #include "main_window/MainForm.h"
-#include "platform/controls/qt/QtControls.h"
-#include "platform/controls/qt/PictureBoxWidget.h"
 #include "platform/controls/Twips.h"
+#include "platform/controls/qt/PictureBoxWidget.h"
+#include "platform/controls/qt/QtControls.h"
 #include "platform/desktop/MessageBox.h"
 #include "platform/desktop/qt/SystemTrayNotifyArea.h"
 #include "support/DesktopDriver.h"
@@ -53,7 +53,8 @@ private:
 
     platform::qt::PictureBoxWidget* picture1() const
     {
-        return platform::qt::window(*m_form).findChild<platform::qt::PictureBoxWidget*>(QStringLiteral("Picture1"));
+        return platform::qt::window(*m_form).findChild<platform::qt::PictureBoxWidget*>(
+            QStringLiteral("Picture1"));
     }
 
     // Options > Hide with the mouse, as a person does: the menu's title, then the item. False when the menu
@@ -182,7 +183,8 @@ private Q_SLOTS:
                 return;
             if (prompt.isEmpty()) {
                 prompt = box->text();
-                windowOnScreen = platform::qt::window(*m_form).isVisible() && isViewable(platform::qt::window(*m_form).winId());
+                windowOnScreen = platform::qt::window(*m_form).isVisible() &&
+                                 isViewable(platform::qt::window(*m_form).winId());
             }
             if (!keySent && box->isActiveWindow()) {
                 keySent = true;

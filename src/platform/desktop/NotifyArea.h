@@ -18,11 +18,11 @@ struct NOTIFYICONDATAA {
     static constexpr std::size_t TipBytes = 64;
 
     std::uint32_t cbSize = 0;           // the size of the record as the caller passes it, in bytes
-    WindowHandle hWnd = nullptr;       // receives the icon's mouse actions; with uID, names the icon
+    WindowHandle hWnd = nullptr;        // receives the icon's mouse actions; with uID, names the icon
     std::uint32_t uID = 0;              // the icon's number among hWnd's icons
     std::uint32_t uFlags = 0;           // NotifyArea::NIF_ values: which of the fields below count
     std::uint32_t uCallbackMessage = 0; // the message the mouse actions arrive as, at hWnd
-    PictureHandle hIcon = nullptr; // the image shown
+    PictureHandle hIcon = nullptr;      // the image shown
     std::array<char, TipBytes> szTip{};
 };
 
@@ -37,9 +37,10 @@ public:
     static constexpr std::uint32_t NIM_DELETE = 2;
 
     // Which fields of the record the notification area reads (uFlags).
-    static constexpr std::uint32_t NIF_MESSAGE = 0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
-    static constexpr std::uint32_t NIF_ICON = 0x2;    // hIcon: the image shown
-    static constexpr std::uint32_t NIF_TIP = 0x4;     // szTip: the tip shown over the icon
+    static constexpr std::uint32_t NIF_MESSAGE =
+        0x1; // uCallbackMessage: report mouse actions on the icon to hWnd
+    static constexpr std::uint32_t NIF_ICON = 0x2; // hIcon: the image shown
+    static constexpr std::uint32_t NIF_TIP = 0x4;  // szTip: the tip shown over the icon
 
     // Windows mouse message numbers. The program reports four of them and acts on one; the tests send the
     // rest too, the reports the window must ignore.

@@ -26,8 +26,20 @@ bool isAsciiDigit(char16_t c)
 bool isBlank(char16_t c)
 {
     switch (c) {
-    case u'\t': case u'\n': case u'\v': case u'\f': case u'\r': case u' ':
-    case 0x85: case 0xa0: case 0x1680: case 0x2028: case 0x2029: case 0x202f: case 0x205f: case 0x3000:
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u' ':
+    case 0x85:
+    case 0xa0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202f:
+    case 0x205f:
+    case 0x3000:
         return true;
     default:
         return c >= 0x2000 && c <= 0x200a;
@@ -43,15 +55,14 @@ StringView trimmed(StringView text)
     return text;
 }
 
-
 // Whether a well-formed number, trimmed, is below 1 in size: the power of ten of its first significant
 // digit, plus its exponent, is negative. A number with no significant digit is 0.
 bool roundsToZero(const std::string& number)
 {
     const std::size_t e = number.find_first_of("eE");
     const std::string_view mantissa = std::string_view(number).substr(0, e);
-    const auto point = static_cast<std::int64_t>(mantissa.find('.') == std::string_view::npos ? mantissa.size()
-                                                                                              : mantissa.find('.'));
+    const auto point = static_cast<std::int64_t>(
+        mantissa.find('.') == std::string_view::npos ? mantissa.size() : mantissa.find('.'));
     std::int64_t first = 0;
     while (first < static_cast<std::int64_t>(mantissa.size()) &&
            !(mantissa[first] >= '1' && mantissa[first] <= '9'))

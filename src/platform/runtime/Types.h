@@ -25,9 +25,18 @@ constexpr Long RGB(int red, int green, int blue)
 {
     return static_cast<Long>((red & 0xff) | (green & 0xff) << 8 | (blue & 0xff) << 16);
 }
-constexpr int RedOf(Long colour) { return colour & 0xff; }
-constexpr int GreenOf(Long colour) { return colour >> 8 & 0xff; }
-constexpr int BlueOf(Long colour) { return colour >> 16 & 0xff; }
+constexpr int RedOf(Long colour)
+{
+    return colour & 0xff;
+}
+constexpr int GreenOf(Long colour)
+{
+    return colour >> 8 & 0xff;
+}
+constexpr int BlueOf(Long colour)
+{
+    return colour >> 16 & 0xff;
+}
 
 // The handle of a window or control (hWnd), and of a picture: what the platform's functions take to name
 // them. Opaque above the platform layer; each backend knows what stands behind it.

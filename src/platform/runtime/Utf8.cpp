@@ -15,7 +15,8 @@ std::string ToUtf8(StringView text)
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xd800 && c <= 0xdbff && i + 1 < text.size() && text[i + 1] >= 0xdc00 && text[i + 1] <= 0xdfff)
+        if (c >= 0xd800 && c <= 0xdbff && i + 1 < text.size() && text[i + 1] >= 0xdc00 &&
+            text[i + 1] <= 0xdfff)
             c = 0x10000 + ((c - 0xd800) << 10) + (text[++i] - 0xdc00);
         else if (c >= 0xd800 && c <= 0xdfff)
             c = Replacement; // a surrogate without its other half
@@ -46,9 +47,11 @@ String FromUtf8(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xc2 && lead < 0xe0 ? 2 : lead >= 0xe0 && lead < 0xf0 ? 3
-                                            : lead >= 0xf0 && lead < 0xf5   ? 4
-                                                                            : 0;
+        std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xc2 && lead < 0xe0 ? 2
+                             : lead >= 0xe0 && lead < 0xf0 ? 3
+                             : lead >= 0xf0 && lead < 0xf5 ? 4
+                                                           : 0;
         char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1f : length == 3 ? lead & 0x0f : lead & 0x07;
         bool wellFormed = length > 0 && i + length <= text.size();
         for (std::size_t k = 1; wellFormed && k < length; ++k) {
@@ -57,8 +60,8 @@ String FromUtf8(std::string_view text)
             c = c << 6 | (next & 0x3f);
         }
         // Overlong forms, surrogates and code points beyond U+10FFFF are not well formed either.
-        wellFormed = wellFormed && !(length == 3 && c < 0x800) && !(length == 4 && (c < 0x10000 || c > 0x10ffff)) &&
-                     !(c >= 0xd800 && c <= 0xdfff);
+        wellFormed = wellFormed && !(length == 3 && c < 0x800) &&
+                     !(length == 4 && (c < 0x10000 || c > 0x10ffff)) && !(c >= 0xd800 && c <= 0xdfff);
         if (!wellFormed) {
             result += static_cast<char16_t>(Replacement);
             ++i;

@@ -265,7 +265,8 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(file));
         else
             QVERIFY(QDir().mkpath(folder) && ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-        platform::SettingsStore store(test::str(inTheWay == u"file" ? folder + QStringLiteral("/deeper") : folder));
+        platform::SettingsStore store(
+            test::str(inTheWay == u"file" ? folder + QStringLiteral("/deeper") : folder));
         QCOMPARE(saveError(store, QStringLiteral("Hour"), QStringLiteral("7")), reason.arg(folder));
     }
 };

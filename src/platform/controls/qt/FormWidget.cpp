@@ -129,8 +129,8 @@ void Form::startUp()
     // The menu bar's height is known only now, with its items in place: fix the whole window around it.
     window.setFixedSize(window.sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
+        window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                               screen->availableGeometry()));
     window.show();
     SetFocus(hWnd());
 }
@@ -157,8 +157,8 @@ void Form::setCaption(const String& caption)
 
 void Form::setIcon(StringView resource)
 {
-    m_native->window->setWindowIcon(QIcon(QStringLiteral(":/icons/") + qt::toQString(resource) +
-                                          QStringLiteral(".ico")));
+    m_native->window->setWindowIcon(
+        QIcon(QStringLiteral(":/icons/") + qt::toQString(resource) + QStringLiteral(".ico")));
 }
 
 void Form::setClientSize(Long width, Long height)

@@ -72,7 +72,10 @@ private:
         }
         return *found;
     }
-    int widthAt(int stretch, const QString& text) const { return QFontMetrics(face(stretch)).horizontalAdvance(text); }
+    int widthAt(int stretch, const QString& text) const
+    {
+        return QFontMetrics(face(stretch)).horizontalAdvance(text);
+    }
 
     // The narrowed faces of the whole program, by face and stretch.
     static QHash<QString, QFont>& faces()

@@ -57,12 +57,14 @@ void PictureBoxWidget::mouseMoveEvent(QMouseEvent* event)
 } // namespace qt
 
 PictureBox::PictureBox(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
-              std::make_unique<Native>(Native{new qt::PictureBoxWidget(qt::containerWidget(form, container))}))
+    : Control(
+          form, container, std::move(name),
+          std::make_unique<Native>(Native{new qt::PictureBoxWidget(qt::containerWidget(form, container))}))
 {
     auto* box = static_cast<qt::PictureBoxWidget*>(native().widget.data());
-    QObject::connect(box, &qt::PictureBoxWidget::MouseMove, box,
-                     [this](qint16 button, qint16 shift, float x, float y) { MouseMove.Raise(button, shift, x, y); });
+    QObject::connect(
+        box, &qt::PictureBoxWidget::MouseMove, box,
+        [this](qint16 button, qint16 shift, float x, float y) { MouseMove.Raise(button, shift, x, y); });
 }
 
 void PictureBox::setPicture(StringView resource)

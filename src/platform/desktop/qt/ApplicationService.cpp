@@ -63,7 +63,10 @@ public:
     }
 
 public Q_SLOTS:
-    void Activate(const QVariantMap& platformData) { m_service->Activate.Raise(launchTokensOf(platformData)); }
+    void Activate(const QVariantMap& platformData)
+    {
+        m_service->Activate.Raise(launchTokensOf(platformData));
+    }
 
 private:
     ApplicationService* m_service;

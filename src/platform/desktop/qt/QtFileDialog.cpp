@@ -63,7 +63,8 @@ void writeInto(std::optional<std::string>& buffer, const QByteArray& text)
 // How many bytes a buffer of the record holds: its stated length, or less when the text is shorter.
 qsizetype capacity(const std::optional<std::string>& buffer, quint32 statedLength)
 {
-    return std::min(static_cast<qsizetype>(buffer ? buffer->size() : 0), static_cast<qsizetype>(statedLength));
+    return std::min(static_cast<qsizetype>(buffer ? buffer->size() : 0),
+                    static_cast<qsizetype>(statedLength));
 }
 
 // Qt's file dialog with what the open-file record asks for beyond it: the question before a name that
@@ -121,7 +122,8 @@ bool QtFileDialog::GetOpenFileName(OPENFILENAMEA& record)
 {
     // Room for the path and its NUL.
     const qsizetype maxPathLength = capacity(record.lpstrFile, record.nMaxFile) - 1;
-    OpenFileDialog dialog(reinterpret_cast<QWidget*>(record.hwndOwner), (record.Flags & OFN_CREATEPROMPT) != 0, maxPathLength);
+    OpenFileDialog dialog(reinterpret_cast<QWidget*>(record.hwndOwner),
+                          (record.Flags & OFN_CREATEPROMPT) != 0, maxPathLength);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontResolveSymlinks, (record.Flags & OFN_NODEREFERENCELINKS) != 0);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

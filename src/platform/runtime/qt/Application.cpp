@@ -83,8 +83,8 @@ void reportCurrentErrorAndEnd()
                  ToUtf8(report.text).c_str());
     std::fflush(stderr);
     if (!alreadyReporting && qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), qt::toQString(report.prompt()),
-                        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                        qt::toQString(report.prompt()), QMessageBox::Ok, QApplication::activeWindow());
         box.setObjectName(QStringLiteral("ErrorReport"));
         box.exec();
     }

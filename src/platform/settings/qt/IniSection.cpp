@@ -103,7 +103,8 @@ std::map<String, String, std::less<>> IniSection::values() const
 {
     std::map<String, String, std::less<>> all;
     for (auto key = m_keys.cbegin(); key != m_keys.cend(); ++key)
-        all.emplace(qt::fromQString(QString::fromUtf8(key.key())), qt::fromQString(*value(QString::fromUtf8(key.key()))));
+        all.emplace(qt::fromQString(QString::fromUtf8(key.key())),
+                    qt::fromQString(*value(QString::fromUtf8(key.key()))));
     return all;
 }
 

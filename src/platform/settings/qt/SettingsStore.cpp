@@ -68,15 +68,16 @@ void replaceFile(const QString& fileName, const QByteArray& bytes)
     else if (!file.commit())
         why = file.errorString();
     if (!why.isEmpty())
-        throw SettingsWriteError(qt::fromQString(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why)));
+        throw SettingsWriteError(
+            qt::fromQString(QStringLiteral("Writing %1 failed: %2.").arg(quoted(fileName), why)));
 }
-
 
 // <folder>/<application>.conf, the folder the user's configuration folder unless the store was given one.
 QString fileName(const String& folder, const String& application)
 {
-    const QString in = folder.empty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                      : qt::toQString(folder);
+    const QString in = folder.empty()
+                           ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                           : qt::toQString(folder);
     return QDir(in).filePath(qt::toQString(application) + QStringLiteral(".conf"));
 }
 
