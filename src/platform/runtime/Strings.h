@@ -11,7 +11,8 @@
 // The runtime's strings in the 8-bit forms the outside world takes.
 namespace wobblix::platform {
 
-// UTF-8, for standard error and for files. An unpaired surrogate becomes U+FFFD.
+// UTF-8, for standard error and for files. An unpaired surrogate becomes U+FFFD, and so does each byte
+// that is not part of a well-formed character.
 std::string ToUtf8(StringView text);
 String FromUtf8(std::string_view text);
 

@@ -39,7 +39,7 @@ std::string ToUtf8(StringView text)
     return result;
 }
 
-// A byte that does not start a well-formed sequence becomes U+FFFD, and decoding goes on after it.
+// Each byte that is not part of a well-formed character becomes U+FFFD, and decoding goes on after it.
 String FromUtf8(std::string_view text)
 {
     String result;

@@ -5,6 +5,7 @@
 
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Strings.h"
 
 #include "support/Text.h"
 
@@ -100,6 +101,43 @@ private Q_SLOTS:
         QCOMPARE(RuntimeError(13).description(), QStringLiteral("Type mismatch"));
         QCOMPARE(RuntimeError(6).description(), QStringLiteral("Overflow"));
         QCOMPARE(RuntimeError(380).description(), QStringLiteral("Invalid property value"));
+    }
+
+    // The runtime's strings in UTF-8, as standard error, the settings file and the Linux dialog take them:
+    // text goes both ways unchanged; bytes that are no well-formed character become one U+FFFD each, and
+    // a lone surrogate becomes U+FFFD on the way out.
+    void utf8_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("utf8");
+        QTest::addColumn<bool>("encode"); // the text gives these bytes
+        QTest::addColumn<bool>("decode"); // the bytes give this text
+        QTest::newRow("ASCII, NULs kept")
+            << QStringLiteral("a") + QChar(0) + u'b' << QByteArray("a\0b", 3) << true << true;
+        QTest::newRow("two, three and four bytes")
+            << QString::fromUtf8("\xc3\xa9\xce\xae\xf0\x9f\x94\x94")
+            << QByteArray("\xc3\xa9\xce\xae\xf0\x9f\x94\x94") << true << true;
+        QTest::newRow("a lone surrogate")
+            << QString(QChar(0xd800)) << QByteArray("\xef\xbf\xbd") << true << false;
+        QTest::newRow("a byte that starts nothing") << QStringLiteral("a\ufffdb")
+                                                    << QByteArray("a\xff"
+                                                                  "b")
+                                                    << false << true;
+        QTest::newRow("an overlong slash")
+            << QStringLiteral("\ufffd\ufffd") << QByteArray("\xc0\xaf") << false << true;
+        QTest::newRow("a sequence cut short")
+            << QStringLiteral("\ufffd\ufffdx") << QByteArray("\xe2\x82x") << false << true;
+    }
+    void utf8()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, utf8);
+        QFETCH(bool, encode);
+        QFETCH(bool, decode);
+        if (encode)
+            QCOMPARE(QByteArray::fromStdString(ToUtf8(wobblix::test::str(text))), utf8);
+        if (decode)
+            QCOMPARE(FromUtf8(utf8.toStdString()), text);
     }
 };
 
