@@ -142,6 +142,7 @@ void createControl(platform::Form& form, const Control& row, platform::PictureBo
         return;
     }
     platform::Control* control = nullptr;
+    platform::Label* label = nullptr;
     switch (row.kind) {
     case Timer:
         break;
@@ -152,28 +153,31 @@ void createControl(platform::Form& form, const Control& row, platform::PictureBo
         control = &box;
         break;
     }
-    case CommandButton:
-        control = &form.Add<platform::CommandButton>(container, name);
-        static_cast<platform::CommandButton*>(control)->setCaption(caption);
+    case CommandButton: {
+        auto& button = form.Add<platform::CommandButton>(container, name);
+        button.setCaption(caption);
+        control = &button;
         break;
+    }
     case TextBox: {
         auto& box = form.Add<platform::TextBox>(container, name);
         box.setMaxLength(further.maxLength);
         control = &box;
         break;
     }
-    case CheckBox:
-        control = &form.Add<platform::CheckBox>(container, name);
-        static_cast<platform::CheckBox*>(control)->setCaption(caption);
-        break;
-    case Label: {
-        auto& label = form.Add<platform::Label>(container, name);
-        label.setCaption(caption);
-        if (!further.buddy.empty())
-            label.setBuddy(*form.Find<platform::Control>(further.buddy));
-        control = &label;
+    case CheckBox: {
+        auto& box = form.Add<platform::CheckBox>(container, name);
+        box.setCaption(caption);
+        control = &box;
         break;
     }
+    case Label:
+        label = &form.Add<platform::Label>(container, name);
+        label->setCaption(caption);
+        if (!further.buddy.empty())
+            label->setBuddy(*form.Find<platform::Control>(further.buddy));
+        control = label;
+        break;
     }
     control->Move(row.left, row.top, row.width, row.height);
     if (further.background != NoColour) {
@@ -185,8 +189,8 @@ void createControl(platform::Form& form, const Control& row, platform::PictureBo
     }
     if (further.heading)
         control->setFont(HeadingFont);
-    else if (row.kind == Label)
-        static_cast<platform::Label*>(control)->setShrinkToFit(true); // desktop faces are wider
+    else if (label != nullptr)
+        label->setShrinkToFit(true); // in its place and face: the desktop's faces are wider
     if (!further.accessibleName.empty())
         control->setAccessibleName(String(further.accessibleName));
     if (further.disabled)
