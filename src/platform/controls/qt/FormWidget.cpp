@@ -21,6 +21,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <utility>
+
 namespace wobblix::platform {
 
 namespace qt {
@@ -41,9 +43,20 @@ FormWidget::FormWidget() : m_client(new QWidget(this))
 void FormWidget::setTabIndex(QWidget* control, int index)
 {
     m_tabOrder.insert(index, control);
+    m_tabOrderApplied = false;
+    if (isVisible())
+        applyTabOrder();
+}
+
+void FormWidget::applyTabOrder()
+{
+    if (std::exchange(m_tabOrderApplied, true))
+        return;
+    // Only the controls that take the focus are chained; the others keep their places in Qt's chain, and
+    // Tab passes them by.
     QWidget* previous = nullptr;
     for (QWidget* next : std::as_const(m_tabOrder)) {
-        if (next == nullptr)
+        if (next == nullptr || next->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous != nullptr)
             setTabOrder(previous, next);
@@ -68,6 +81,8 @@ void FormWidget::setVisible(bool visible)
 {
     if (!visible && isVisible())
         m_focusAtHide = focusWidget();
+    if (visible)
+        applyTabOrder();
     QMainWindow::setVisible(visible);
     if (!visible)
         return;

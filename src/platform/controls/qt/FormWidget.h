@@ -19,7 +19,8 @@ public:
 
     QWidget* clientArea() const { return m_client; }
 
-    // Tab visits the controls by their tab indices and comes back to the first.
+    // Tab visits the controls by their tab indices and comes back to the first. The focus chain is
+    // put in that order once, when the window is first shown.
     void setTabIndex(QWidget* control, int index);
     // The first control in the tab order that takes the focus now, or none.
     QWidget* firstInTabOrder() const;
@@ -31,7 +32,10 @@ protected:
 
 private:
     QWidget* m_client = nullptr;
+    void applyTabOrder();
+
     QMap<int, QPointer<QWidget>> m_tabOrder;
+    bool m_tabOrderApplied = false;
     QPointer<QWidget> m_focusAtHide; // the control that had the focus when the window was last hidden
 };
 

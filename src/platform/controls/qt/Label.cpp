@@ -34,14 +34,19 @@ public:
         constexpr int Narrowest = 50; // as narrow as the face goes
         const QString text = m_label->text();
         const int room = m_label->contentsRect().width();
+        if (room == m_room && text == m_text && m_label->font() == m_fitted)
+            return; // fitted as it stands
+        m_room = room;
+        m_text = text;
         const int wanted = widthAt(100, text);
         int stretch = wanted <= room ? 100 : qBound(Narrowest, room * 100 / qMax(wanted, 1) / 2 * 2, 98);
         while (stretch > Narrowest && widthAt(stretch, text) > room)
             stretch -= 2;
         while (stretch < 100 && widthAt(stretch + 2, text) <= room)
             stretch += 2;
+        m_fitted = face(stretch);
         m_fitting = true;
-        m_label->setFont(face(stretch));
+        m_label->setFont(m_fitted);
         m_fitting = false;
     }
 
@@ -85,7 +90,10 @@ private:
     }
 
     QLabel* m_label;
-    QFont m_full;
+    QFont m_full;   // the face the label was given
+    QFont m_fitted; // the face it was fitted to, for the room and the text it was fitted for
+    int m_room = -1;
+    QString m_text;
     bool m_fitting = false;
 };
 
