@@ -10,6 +10,7 @@
 #
 #   tests/packaging/check-deb.sh CPACK CPACK_CONFIG VERSION
 set -euo pipefail
+"$(dirname "$0")/../session/require-programs" package
 
 cpack=$1 config=$2 version=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/wobblix-deb.XXXXXX")

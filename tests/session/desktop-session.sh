@@ -17,10 +17,14 @@
 #     without a host; with WOBBLIX_SESSION_SNI=watcher, the watcher alone, as a crashed panel leaves it,
 #   - with WOBBLIX_SESSION_WAYLAND=weston, weston's headless compositor (WAYLAND_DISPLAY), for programs run
 #     with QT_QPA_PLATFORM=wayland beside the X server.
-# The command's exit status is the script's. Nothing is skipped: a part that cannot start fails the run.
+# The command's exit status is the script's. Nothing is skipped: a part that cannot start fails the run,
+# and before anything starts, a program that the session or its tests need and that is not installed
+# stops it, named with its Debian package (tests/session/programs).
 #
 #   tests/session/desktop-session.sh COMMAND [ARGS...]
 set -euo pipefail
+
+"$(dirname "${BASH_SOURCE[0]}")/require-programs" session
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/wobblix-session.XXXXXX")
 pids=()

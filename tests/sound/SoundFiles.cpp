@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtEndian>
 
@@ -21,6 +22,9 @@ namespace {
 // Runs sox, processing events meanwhile: a recorder reading a sink must keep up, or its timeline breaks.
 bool runSox(const QStringList& arguments)
 {
+    // Without sox there is no test sound: stop here, naming its package (as tests/session/programs does).
+    if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty())
+        qFatal("sox is not installed: Debian package sox (scripts/install-deps installs it)");
     QProcess sox;
     QEventLoop loop;
     QObject::connect(&sox, &QProcess::finished, &loop, &QEventLoop::quit);
