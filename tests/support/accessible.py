@@ -2,10 +2,11 @@
 # SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Drives a running program through the accessibility bus, as a screen reader does, where no X server
-carries its input (a Wayland session). The program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
+carries its input (a Wayland session), and tells where its keyboard focus is. The program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
 
     accessible.py PID windows        one line per shown top-level window: role, name, width, height
     accessible.py PID size ROLE      width and height of the first shown object of that role
+    accessible.py PID focused        the accessible name of the object that has the keyboard focus
     accessible.py PID press NAME     does the first action (press, click, activate) of the object with
                                      that accessible name that is shown, or else of any of that name,
                                      and prints "pressed"
@@ -60,6 +61,11 @@ def main():
             sys.exit(f"accessible.py: no {argument[0]}")
         extents = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(f"{extents.width}\t{extents.height}")
+    elif command == "focused":
+        found = find(app, lambda a: a.getState().contains(pyatspi.STATE_FOCUSED) and shown(a))
+        if found is None:
+            sys.exit("accessible.py: nothing has the focus")
+        print(found.name)
     elif command == "press":
         found = find(app, lambda a: a.name == argument[0])
         if found is None:
