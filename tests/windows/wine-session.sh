@@ -7,7 +7,10 @@
 #
 # WINEPREFIX: WOBBLIX_WINEPREFIX when set, so that the tests of one run share one prefix (booting a new
 # one takes about a quarter of a minute); it is made there if it does not hold a prefix yet and is kept
-# afterwards. Otherwise a new prefix in the session's folder, which goes with the session.
+# afterwards. Otherwise a new prefix in the session's folder, which goes with the session. Commands that
+# share a prefix run one after another: the prefix's wineserver, and Wine's desktop process with the
+# notification area in it, belong to the X display of the session that started them, and this script
+# stops them at its end.
 # Wine's sound goes to the session's sound server (its PULSE_SERVER) through winepulse, named as the
 # only audio driver so that Wine never falls back to another output unheard. WINEDEBUG=-all keeps Wine's
 # messages out of the tests' output, and WINEDLLOVERRIDES turns off the .NET and HTML engines whose
