@@ -6,6 +6,8 @@
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
 
+#include <cmath>
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/runtime/win32/Windows.h"
@@ -59,6 +61,65 @@ Integer editingKeyCode(WPARAM key)
     return 0;
 }
 
+// The contrast of two colours as the Web's accessibility guidelines measure it, from 1 to 21; 4.5 reads.
+double luminance(COLORREF colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
+           0.0722 * channel(GetBValue(colour));
+}
+double contrast(COLORREF a, COLORREF b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The first colour, in twentieths of the way from `from` to `to`, that reads on `background`.
+COLORREF readableOn(COLORREF background, COLORREF from, COLORREF to)
+{
+    constexpr int Steps = 20;
+    for (int step = 0; step < Steps; ++step) {
+        const auto mix = [step](int a, int b) { return a + (b - a) * step / Steps; };
+        const COLORREF mixed = RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
+                                   mix(GetBValue(from), GetBValue(to)));
+        if (contrast(mixed, background) >= 4.5)
+            return mixed;
+    }
+    return to;
+}
+
+// Disabled, the system's EDIT draws its text in the grey of disabled text whatever its container says,
+// which reads at little over 2:1 on its background under Wine: here the box draws it itself, in that
+// grey darkened towards the window text just as far as it takes to read.
+void paintDisabled(HWND box)
+{
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(box, &paint);
+    RECT client{};
+    GetClientRect(box, &client);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(box), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+    if (brush == nullptr)
+        brush = GetSysColorBrush(COLOR_BTNFACE);
+    FillRect(dc, &client, brush);
+    LOGBRUSH fill{};
+    GetObjectW(brush, sizeof fill, &fill);
+    RECT text = client;
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    const int length = GetWindowTextLengthW(box);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(box, caption.data(), length + 1);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, readableOn(fill.lbColor, GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_WINDOWTEXT)));
+    DrawTextW(dc, caption.c_str(), length, &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+    SelectObject(dc, old);
+    EndPaint(box, &paint);
+}
+
 // KeyPress before the box sees a typed character (WM_CHAR, which TranslateMessage makes of the keys:
 // Ctrl with a letter the control character, Ctrl+Backspace DEL) or an editing key.
 LRESULT CALLBACK textBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -100,6 +161,11 @@ LRESULT CALLBACK textBoxProcedure(HWND window, UINT message, WPARAM wParam, LPAR
                 code |= DLGC_WANTMESSAGE;
             return code;
         }
+        case WM_PAINT:
+            if (IsWindowEnabled(window))
+                break;
+            paintDisabled(window);
+            return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(window, textBoxProcedure, TextBoxSubclass);
             break;
