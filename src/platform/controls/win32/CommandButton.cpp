@@ -12,7 +12,8 @@ namespace wobblix::platform {
 // Not a default button: Enter elsewhere on the window presses none.
 CommandButton::CommandButton(Form& form, PictureBox* container, String name)
     : Control(form, container, std::move(name),
-              win32::CreateControl(form, container, WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON))
+              win32::CreateControl(form, container, WC_BUTTONW,
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON))
 {
     native().notify = [this](UINT code) {
         if (code == BN_CLICKED)

@@ -77,7 +77,8 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
     SetPropW(native->hwnd, ControlProperty, native.get());
     // The picture box's own window procedure is its own; the system's classes are subclassed.
     if (std::wcscmp(windowClass, PictureBoxClass()) != 0)
-        SetWindowSubclass(native->hwnd, controlProcedure, ControlSubclass, reinterpret_cast<DWORD_PTR>(native.get()));
+        SetWindowSubclass(native->hwnd, controlProcedure, ControlSubclass,
+                          reinterpret_cast<DWORD_PTR>(native.get()));
     return native;
 }
 
@@ -105,7 +106,7 @@ bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, ToColorref(native->backColour));
         SetTextColor(dc, native->foreColour != Control::Native::NoColour ? ToColorref(native->foreColour)
-                                                                          : GetSysColor(COLOR_WINDOWTEXT));
+                                                                         : GetSysColor(COLOR_WINDOWTEXT));
         result = reinterpret_cast<LRESULT>(native->background);
         return true;
     }
@@ -205,8 +206,8 @@ void Control::Move(Long left, Long top, Long width, Long height)
     native.width = width;
     native.height = height;
     const UINT dpi = form().native().dpi;
-    SetWindowPos(native.hwnd, nullptr, win32::Pixels(left, dpi), win32::Pixels(top, dpi), win32::Pixels(width, dpi),
-                 win32::Pixels(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(native.hwnd, nullptr, win32::Pixels(left, dpi), win32::Pixels(top, dpi),
+                 win32::Pixels(width, dpi), win32::Pixels(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     if (native.shrinkToFit)
         win32::FitCaption(form(), native);
 }

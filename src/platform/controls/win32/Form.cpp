@@ -39,7 +39,8 @@ Form* formOf(HWND window)
 bool takesFocus(const Control& control)
 {
     const HWND window = win32::ToHwnd(control.hWnd());
-    return window != nullptr && control.native().takesFocus && IsWindowVisible(window) && IsWindowEnabled(window);
+    return window != nullptr && control.native().takesFocus && IsWindowVisible(window) &&
+           IsWindowEnabled(window);
 }
 
 // The controls Tab visits, from the lowest tab index up.
@@ -128,7 +129,8 @@ BOOL adjustWindowRect(RECT& rect, UINT dpi)
 // The window's frame around the client area's size at the window's DPI, with the menu bar.
 SIZE frameSize(const Form::Native& native)
 {
-    RECT rect{0, 0, win32::Pixels(native.clientWidth, native.dpi), win32::Pixels(native.clientHeight, native.dpi)};
+    RECT rect{0, 0, win32::Pixels(native.clientWidth, native.dpi),
+              win32::Pixels(native.clientHeight, native.dpi)};
     adjustWindowRect(rect, native.dpi);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
@@ -149,7 +151,8 @@ void loadIcons(Form::Native& native)
 {
     if (native.iconResource.empty() || native.hwnd == nullptr)
         return;
-    const HICON big = win32::LoadPicture(native.iconResource, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    const HICON big =
+        win32::LoadPicture(native.iconResource, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     const HICON small =
         win32::LoadPicture(native.iconResource, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     SendMessageW(native.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
@@ -224,7 +227,8 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
     // Given the focus (shown, activated, SetFocus on the window), the form gives it on to its control.
     case WM_SETFOCUS: {
         HWND control = native.lastFocus;
-        if (control == nullptr || !IsChild(window, control) || !IsWindowVisible(control) || !IsWindowEnabled(control))
+        if (control == nullptr || !IsChild(window, control) || !IsWindowVisible(control) ||
+            !IsWindowEnabled(control))
             control = firstInTabOrder(native);
         if (control != nullptr)
             ::SetFocus(control);
@@ -320,7 +324,8 @@ Form::Form(String name) : m_name(std::move(name)), m_native(std::make_unique<Nat
         DeleteObject(m_native->bodyFont);
         m_native->bodyFont = win32::CreateBodyFont(m_native->dpi);
     }
-    win32::SetKeyboardInterface([native = m_native.get()](MSG& message) { return keyboard(*native, message); });
+    win32::SetKeyboardInterface(
+        [native = m_native.get()](MSG& message) { return keyboard(*native, message); });
 }
 
 // The window goes first, with everything on it; then the objects, whose windows are gone.
@@ -354,7 +359,8 @@ void Form::startUp()
     else
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     SetWindowPos(native.hwnd, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     fitClientArea(native);
     ShowWindow(native.hwnd, SW_SHOW);
     UpdateWindow(native.hwnd);

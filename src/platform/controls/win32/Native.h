@@ -34,7 +34,7 @@ struct Control::Native {
     HWND hwnd = nullptr; // null once Windows has destroyed it (with its container or the form)
     Control* control = nullptr;
     Form* form = nullptr;
-    bool label = false;     // labels lie beneath the other controls
+    bool label = false;      // labels lie beneath the other controls
     bool takesFocus = false; // by its kind; Tab stops at it only while it is also visible and enabled
     // Where it lies in twips inside its container, kept so that it is laid out again in pixels when the
     // window's DPI changes.

@@ -29,10 +29,12 @@ constexpr PictureResource Pictures[] = {
 
 void raiseMouseMove(PictureBox& box, WPARAM keys, LPARAM position)
 {
-    const auto button = static_cast<Integer>(((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) |
-                                             ((keys & MK_MBUTTON) != 0 ? 4 : 0));
-    const auto shift = static_cast<Integer>(((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
-                                            (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+    const auto button =
+        static_cast<Integer>(((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) |
+                             ((keys & MK_MBUTTON) != 0 ? 4 : 0));
+    const auto shift =
+        static_cast<Integer>(((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
+                             (GetKeyState(VK_MENU) < 0 ? 4 : 0));
     // The notification area's reports come here too: their X, the low word, is the mouse message.
     const auto x = static_cast<Single>(static_cast<short>(LOWORD(position))) * TwipsPerPixelX();
     const auto y = static_cast<Single>(static_cast<short>(HIWORD(position))) * TwipsPerPixelY();
@@ -56,8 +58,7 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
         const HDC dc = BeginPaint(window, &paint);
         if (native.picture != nullptr)
             DrawIconEx(dc, 0, 0, native.picture, 0, 0, 0, nullptr, DI_NORMAL);
-        if (GetFocus() == window &&
-            (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+        if (GetFocus() == window && (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
             RECT client{};
             GetClientRect(window, &client);
             InflateRect(&client, -1, -1);
@@ -89,8 +90,9 @@ LRESULT CALLBACK pictureBoxProcedure(HWND window, UINT message, WPARAM wParam, L
 {
     try {
         if (message == WM_NCCREATE)
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            SetWindowLongPtrW(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         if (auto* native = reinterpret_cast<Control::Native*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
             return handle(*native, window, message, wParam, lParam);
         return DefWindowProcW(window, message, wParam, lParam);
@@ -122,8 +124,8 @@ HICON LoadPicture(StringView resource, int width, int height)
 {
     for (const PictureResource& picture : Pictures)
         if (picture.name == resource)
-            return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture.id), IMAGE_ICON,
-                                                 width, height, LR_DEFAULTCOLOR));
+            return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture.id),
+                                                 IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
     return nullptr;
 }
 

@@ -6,8 +6,8 @@
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/runtime/win32/Windows.h"
@@ -100,8 +100,8 @@ void paintDisabled(HWND box)
     const HDC dc = BeginPaint(box, &paint);
     RECT client{};
     GetClientRect(box, &client);
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(box), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        GetParent(box), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
     if (brush == nullptr)
         brush = GetSysColorBrush(COLOR_BTNFACE);
     FillRect(dc, &client, brush);
@@ -182,8 +182,8 @@ LRESULT CALLBACK textBoxProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 TextBox::TextBox(Form& form, PictureBox* container, String name)
     : Control(form, container, std::move(name),
-              win32::CreateControl(form, container, WC_EDITW, WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
-                                   WS_EX_CLIENTEDGE))
+              win32::CreateControl(form, container, WC_EDITW,
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE))
 {
     SetWindowSubclass(native().hwnd, textBoxProcedure, TextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
     // EN_CHANGE comes for typing, pasting and WM_SETTEXT alike; Change only when the text is really
@@ -211,7 +211,8 @@ String TextBox::Text() const
 void TextBox::setText(const String& text)
 {
     const Long limit = native().maxLength;
-    const String fitting = limit > 0 && text.size() > static_cast<std::size_t>(limit) ? text.substr(0, limit) : text;
+    const String fitting =
+        limit > 0 && text.size() > static_cast<std::size_t>(limit) ? text.substr(0, limit) : text;
     SetWindowTextW(native().hwnd, win32::Wide(fitting));
     native().notify(EN_CHANGE); // where the box sent none, or the text is not what it was
 }

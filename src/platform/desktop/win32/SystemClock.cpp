@@ -11,7 +11,8 @@ TimeOfDay SystemClock::Now() const
 {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    return {static_cast<Integer>(now.wHour), static_cast<Integer>(now.wMinute), static_cast<Integer>(now.wSecond)};
+    return {static_cast<Integer>(now.wHour), static_cast<Integer>(now.wMinute),
+            static_cast<Integer>(now.wSecond)};
 }
 
 } // namespace wobblix::platform

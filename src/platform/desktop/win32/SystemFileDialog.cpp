@@ -107,10 +107,10 @@ bool callWith(OPENFILENAMEA& record, Convert convert, Call call)
 bool SystemFileDialog::GetOpenFileName(OPENFILENAMEA& record)
 {
     if (win32::AnsiIsUtf8())
-        return callWith<::OPENFILENAMEA, char>(record, ansiBuffer,
-                                               [](::OPENFILENAMEA& native) { return GetOpenFileNameA(&native); });
-    return callWith<::OPENFILENAMEW, wchar_t>(record, wideBuffer,
-                                              [](::OPENFILENAMEW& native) { return GetOpenFileNameW(&native); });
+        return callWith<::OPENFILENAMEA, char>(
+            record, ansiBuffer, [](::OPENFILENAMEA& native) { return GetOpenFileNameA(&native); });
+    return callWith<::OPENFILENAMEW, wchar_t>(
+        record, wideBuffer, [](::OPENFILENAMEW& native) { return GetOpenFileNameW(&native); });
 }
 
 } // namespace wobblix::platform

@@ -11,7 +11,8 @@ namespace wobblix::platform {
 // MB_ICONINFORMATION 64, MB_OK 0) and go to it as they are.
 Long SystemMessageBox::MsgBox(WindowHandle owner, const String& prompt, Long style, const String& title)
 {
-    return MessageBoxW(win32::ToHwnd(owner), win32::Wide(prompt), win32::Wide(title), static_cast<UINT>(style));
+    return MessageBoxW(win32::ToHwnd(owner), win32::Wide(prompt), win32::Wide(title),
+                       static_cast<UINT>(style));
 }
 
 } // namespace wobblix::platform

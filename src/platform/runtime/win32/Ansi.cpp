@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/runtime/Strings.h"
 #include "platform/runtime/win32/Ansi.h"
+#include "platform/runtime/Strings.h"
 
 #include "platform/runtime/win32/Windows.h"
 

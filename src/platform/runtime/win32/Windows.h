@@ -74,8 +74,9 @@ inline const wchar_t* Wide(const String& text)
 template <typename Function> Function SystemFunction(const wchar_t* module, const char* name)
 {
     const HMODULE loaded = GetModuleHandleW(module);
-    return loaded != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)))
-                             : nullptr;
+    return loaded != nullptr
+               ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)))
+               : nullptr;
 }
 
 } // namespace wobblix::platform::win32

@@ -30,10 +30,9 @@ String quoted(const String& path)
 String reasonOf(LSTATUS status)
 {
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&text),
-                                        0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     String reason = length > 0 ? String(text, text + length) : String();
     if (text != nullptr)
         LocalFree(text);
@@ -59,11 +58,12 @@ String textOf(const std::vector<wchar_t>& data, DWORD bytes)
 std::optional<String> readValue(HKEY key, const String& name)
 {
     DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key, win32::Wide(name), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_SZ)
+    if (RegQueryValueExW(key, win32::Wide(name), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ)
         return std::nullopt;
     std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key, win32::Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExW(key, win32::Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     return textOf(data, bytes);
 }
@@ -97,13 +97,16 @@ SettingsReading SettingsStore::Read(const String& application, const String& sec
     if (opened == ERROR_FILE_NOT_FOUND)
         return SettingsReading({}, String());
     if (opened != ERROR_SUCCESS)
-        return SettingsReading({}, u"The registry key " + quoted(path) + u" cannot be read: " + reasonOf(opened));
+        return SettingsReading({},
+                               u"The registry key " + quoted(path) + u" cannot be read: " + reasonOf(opened));
 
     DWORD count = 0, longestName = 0, longestData = 0;
-    if (const LSTATUS status = RegQueryInfoKeyW(key.handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                &count, &longestName, &longestData, nullptr, nullptr);
+    if (const LSTATUS status =
+            RegQueryInfoKeyW(key.handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                             &longestName, &longestData, nullptr, nullptr);
         status != ERROR_SUCCESS)
-        return SettingsReading({}, u"The registry key " + quoted(path) + u" cannot be read: " + reasonOf(status));
+        return SettingsReading({},
+                               u"The registry key " + quoted(path) + u" cannot be read: " + reasonOf(status));
     std::map<String, String, std::less<>> values;
     std::vector<wchar_t> name(longestName + 1);
     std::vector<wchar_t> data(longestData / sizeof(wchar_t) + 1);
@@ -128,8 +131,9 @@ void SettingsStore::SaveSettings(const String& application, const String& sectio
 {
     const String path = keyPath(m_folder, application, section);
     Key key;
-    if (const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, win32::Wide(path), 0, nullptr, 0,
-                                               KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key.handle, nullptr);
+    if (const LSTATUS status =
+            RegCreateKeyExW(HKEY_CURRENT_USER, win32::Wide(path), 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key.handle, nullptr);
         status != ERROR_SUCCESS)
         throw SettingsWriteError(u"The registry key " + quoted(path) + u" cannot be opened for writing: " +
                                  reasonOf(status));
