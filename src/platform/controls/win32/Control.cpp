@@ -17,6 +17,8 @@
 
 #include "platform/runtime/win32/Windows.h"
 
+#include <oleacc.h>
+
 namespace wobblix::platform {
 
 namespace win32 {
@@ -27,6 +29,22 @@ namespace {
 constexpr wchar_t ControlProperty[] = L"WobblixControl";
 constexpr UINT_PTR ControlSubclass = 1;
 
+// Annotations of the accessibility interfaces: names of the program's own for controls' windows, which
+// screen readers and UI automation read in place of what they would make of a caption or of the label
+// before a text box. None where the service cannot be had (no OLE apartment): the names are then the
+// captions.
+IAccPropServices* accessibility()
+{
+    static IAccPropServices* const services = [] {
+        IAccPropServices* created = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IAccPropServices, reinterpret_cast<void**>(&created))))
+            return static_cast<IAccPropServices*>(nullptr);
+        return created;
+    }();
+    return services;
+}
+
 // Every control of the system's classes: Windows forgets the window here, and no error leaves it.
 LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR reference)
@@ -34,6 +52,7 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     try {
         auto* native = reinterpret_cast<Control::Native*>(reference);
         if (message == WM_NCDESTROY) {
+            ForgetAccessibleName(window);
             RemoveWindowSubclass(window, controlProcedure, ControlSubclass);
             RemovePropW(window, ControlProperty);
             native->hwnd = nullptr;
@@ -45,6 +64,12 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 } // namespace
+
+void ForgetAccessibleName(HWND window)
+{
+    if (IAccPropServices* services = accessibility())
+        services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
+}
 
 UINT DpiOf(HWND window)
 {
@@ -265,8 +290,11 @@ void Control::setTabIndex(Integer index)
         SetWindowLongPtrW(m_native->hwnd, GWLP_ID, win32::FirstControlId + index);
 }
 
-// Screen readers name a control by its caption, or a text box by the label before it; an accessible name
-// of its own needs the accessibility interfaces, which this backend does not serve.
-void Control::setAccessibleName(const String&) {}
+void Control::setAccessibleName(const String& name)
+{
+    if (IAccPropServices* services = win32::accessibility())
+        services->SetHwndPropStr(m_native->hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                 PROPID_ACC_NAME, win32::Wide(name));
+}
 
 } // namespace wobblix::platform

@@ -122,6 +122,9 @@ bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
 // The font a control is drawn in at `dpi`: its own face, or the body font.
 HFONT CreateFace(const Font& font, UINT dpi);
 HFONT CreateBodyFont(UINT dpi);
+// Takes back the name setAccessibleName gave the window, as it is destroyed.
+void ForgetAccessibleName(HWND window);
+
 // WS_TABSTOP while the control takes the focus: of a kind that does, visible and enabled.
 void UpdateTabStop(Control::Native& native);
 

@@ -76,6 +76,7 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
             raiseMouseMove(static_cast<PictureBox&>(*native.control), wParam, lParam);
         return 0;
     case WM_NCDESTROY:
+        win32::ForgetAccessibleName(window);
         native.hwnd = nullptr;
         break;
     default:

@@ -12,6 +12,8 @@
 
 #include "platform/runtime/win32/Windows.h"
 
+#include <ole2.h>
+
 namespace wobblix::platform {
 
 namespace {
@@ -27,8 +29,19 @@ void win32::SetKeyboardInterface(std::function<bool(MSG&)> keyboard)
     keyboardInterface() = std::move(keyboard);
 }
 
-// Windows has no application object: the message loop of this thread is the runtime.
-struct Application::Native {};
+// Windows has no application object: the message loop of this thread is the runtime. The thread is an
+// OLE apartment for its whole run, as the accessibility interfaces and the shell's dialogs want theirs.
+struct Application::Native {
+    Native() : ole(SUCCEEDED(OleInitialize(nullptr))) {}
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+    ~Native()
+    {
+        if (ole)
+            OleUninitialize();
+    }
+    bool ole = false;
+};
 
 Application::Application(int&, char**, LaunchTokens launch)
     : m_launch(std::move(launch)), m_native(std::make_unique<Native>())
