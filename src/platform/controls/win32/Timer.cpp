@@ -9,7 +9,8 @@
 
 namespace wobblix::platform {
 
-// A window timer of the form's window, its Tick raised on WM_TIMER. Windows' timers never fire early.
+// A window timer of the form's window, its Tick raised on WM_TIMER. A window timer comes no earlier than
+// its interval allows at the system clock's tick (about 16 ms), and may come later while the thread is busy.
 Timer::Timer(Form& form, String name) : Object(form, std::move(name)), m_native(std::make_unique<Native>())
 {
     Form::Native& window = form.native();
