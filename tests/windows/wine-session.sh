@@ -65,6 +65,14 @@ if [ ! -s "$WINEPREFIX/user.reg" ]; then
     wineserver -w
     [ -s "$WINEPREFIX/user.reg" ] || fail "wineboot left no user registry in $WINEPREFIX"
 fi
+# The prefix's user folders (Desktop, Documents, ...) are links into the HOME of the session that made it.
+# In a later session that HOME is gone, and the shell's folders with it: the open-file dialog then
+# browses nowhere, and its Open does nothing. They follow this session's HOME.
+for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$folder" ] && [ ! -e "$folder" ]; then
+        ln -sfn "$HOME" "$folder"
+    fi
+done
 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d pulse /f >/dev/null 2>&1 ||
     fail "could not choose Wine's audio driver"
 
