@@ -170,7 +170,7 @@ QString zoneAhead(qint64 secondsAhead)
     // POSIX writes the offset to add to local time to reach UTC: a zone ahead of UTC has a minus.
     const qint64 magnitude = qAbs(secondsAhead);
     return QStringLiteral("UTC%1%2:%3:%4")
-        .arg(secondsAhead >= 0 ? u'-' : u'+')
+        .arg(secondsAhead >= 0 ? QLatin1Char('-') : QLatin1Char('+'))
         .arg(magnitude / 3600)
         .arg(magnitude / 60 % 60, 2, 10, QLatin1Char('0'))
         .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
@@ -229,7 +229,7 @@ int streamsOf(qint64 pid)
                              .output;
     int count = 0;
     for (const QString& block : list.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts))
-        if (block.contains(QStringLiteral("application.name = \"WobblixClock.exe\"")) &&
+        if (block.contains(QStringLiteral("application.name = \"Wobblix Clock\"")) &&
             block.contains(QStringLiteral("application.process.id = \"%1\"").arg(pid)))
             ++count;
     return count;

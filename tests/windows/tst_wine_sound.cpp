@@ -93,23 +93,25 @@ private Q_SLOTS:
         QVERIFY2(program.exit(), program.state());
     }
 
-    // The alarm set for 7:45 with Wine's local time put a few seconds before it: nothing plays before
-    // the minute, and the sound within a check's interval (3 s) after it starts.
+    // The alarm set for 7:45 with Wine's local time put before it: nothing plays before the minute, and
+    // the sound within a check's interval (3 s) after it starts. Wine keeps a zone's offset in whole
+    // minutes, so 7:45 is put on the first minute of UTC at least the lead away.
     void alarmRingsAtItsMinute()
     {
         // From now to 7:45:00 local time: the prefix's restart in the new zone and the program's start
         // take most of it.
-        constexpr int LeadMs = 20000;
-        const QTime utc = QDateTime::currentDateTimeUtc().time();
-        qint64 ahead = QTime(7, 45).addMSecs(-LeadMs).msecsSinceStartOfDay() / 1000 -
-                       utc.msecsSinceStartOfDay() / 1000;
-        if (ahead > 12 * 3600)
-            ahead -= 24 * 3600;
-        else if (ahead <= -12 * 3600)
-            ahead += 24 * 3600;
+        constexpr qint64 LeadMs = 20000;
+        constexpr qint64 MinuteMs = 60000;
+        constexpr qint64 DayMinutes = 24 * 60;
+        const qint64 nowMs = QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay();
+        const qint64 minuteOfUtc = (nowMs + LeadMs + MinuteMs - 1) / MinuteMs;
+        qint64 aheadMinutes = ((7 * 60 + 45 - minuteOfUtc) % DayMinutes + DayMinutes) % DayMinutes;
+        if (aheadMinutes > DayMinutes / 2)
+            aheadMinutes -= DayMinutes;
+        const qint64 minuteAt = minuteOfUtc * MinuteMs - nowMs;
         QElapsedTimer sinceShift;
         sinceShift.start();
-        wine::setTimeZone(wine::zoneAhead(ahead));
+        wine::setTimeZone(wine::zoneAhead(aheadMinutes * 60));
         m_zoneShifted = true;
         QVERIFY(wine::storeSettings({{QStringLiteral("File"), QStringLiteral(R"(C:\alarm.wav)")},
                                      {QStringLiteral("Hour"), QStringLiteral("7")},
@@ -117,7 +119,6 @@ private Q_SLOTS:
                                      {QStringLiteral("AlarmON"), QStringLiteral("1")}}));
         WineProgram program;
         QVERIFY2(program.start(), program.state());
-        const qint64 minuteAt = LeadMs - (utc.msec());
         QVERIFY2(sinceShift.elapsed() < minuteAt - 1000,
                  qPrintable(QStringLiteral("the program started %1 ms after the minute it was to wait for")
                                 .arg(sinceShift.elapsed() - minuteAt)));
