@@ -3,7 +3,7 @@
 
 // wobblix-driver: reads and drives another program's windows from outside, as UI automation does, for
 // the tests that run the Windows program under Wine. Everything goes through window messages that work
-// across processes (WM_GETTEXT, WM_SETTEXT, WM_CHAR, BM_CLICK) and the thread's GUI state
+// across processes (WM_GETTEXT, WM_SETTEXT, WM_CHAR, BM_CLICK, BM_GETCHECK) and the thread's GUI state
 // (GetGUIThreadInfo). Menus cannot be read from another process under Wine; tests drive them by keyboard.
 //
 // Output: one record a line, fields separated by tabs, the record's kind first. Texts are UTF-8 with
@@ -219,6 +219,7 @@ int usage()
           "  window HWND                  class, title, style, place and client size of a window\n"
           "  focus HWND                   the focus and active window of HWND's thread: focus HWND ...\n"
           "  text HWND                    text TEXT\n"
+          "  check HWND                   check 0|1|2: a check box's state (BM_GETCHECK)\n"
           "  settext HWND TEXT            WM_SETTEXT\n"
           "  type HWND TEXT               one WM_CHAR a character, each handled before the next\n"
           "  click HWND                   BM_CLICK, posted: returns while a dialog it opens is up\n"
@@ -371,6 +372,13 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"text") {
         record({"text", escaped(windowText(window))});
+        return 0;
+    }
+    if (command == L"check") {
+        DWORD_PTR state = 0;
+        if (!SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state))
+            return 1;
+        record({"check", number(static_cast<long long>(state))});
         return 0;
     }
     if (command == L"click") {

@@ -5,8 +5,8 @@
 // clock started, one clock per user (a second start, a start after a crash), an update over a running
 // clock, and the silent uninstall that leaves the settings. The cases run in order, on one Wine prefix,
 // each on what the one before left: installed, then running, then removed.
-//   tests/session/desktop-session.sh tests/windows/wine-session.sh tst_windows_install
-// The installer and the driver come from the Windows build (scripts/build-windows), WOBBLIX_WINDOWS_BUILD.
+//   tests/session/desktop-session.sh tests/windows/wine-session.sh tst_wine_install
+// The installer and the driver come from the Windows build that the Linux build makes (tests/windows).
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +52,7 @@ struct WindowRecord {
 
 } // namespace
 
-class tst_WindowsInstall : public QObject {
+class tst_WineInstall : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -93,7 +93,7 @@ private:
     QProcess m_other;            // another program, in front of the clock
 };
 
-void tst_WindowsInstall::initTestCase()
+void tst_WineInstall::initTestCase()
 {
     // What this test runs; each missing one fails here, naming it.
     const struct {
@@ -131,7 +131,7 @@ void tst_WindowsInstall::initTestCase()
 }
 
 // The installer, run as Apps & features' silent installs are, needs no answer and installs for the user.
-void tst_WindowsInstall::silentInstall()
+void tst_WineInstall::silentInstall()
 {
     const Result setup = wine({m_installer, QStringLiteral("/S")});
     QCOMPARE(setup.exitCode, 0);
@@ -140,7 +140,7 @@ void tst_WindowsInstall::silentInstall()
     QVERIFY(QFile::exists(m_startMenu + QStringLiteral("/Wobblix Clock.lnk")));
 }
 
-void tst_WindowsInstall::uninstallEntry_data()
+void tst_WineInstall::uninstallEntry_data()
 {
     QTest::addColumn<QString>("line");
     const QString dir = QString(m_windowsInstallDir).replace(u'\\', QStringLiteral("\\\\"));
@@ -157,7 +157,7 @@ void tst_WindowsInstall::uninstallEntry_data()
 }
 
 // The entry in the user's Apps & features, read as the registry holds it.
-void tst_WindowsInstall::uninstallEntry()
+void tst_WineInstall::uninstallEntry()
 {
     QFETCH(QString, line);
     const QStringList lines = exportKey(UninstallKey).split(QStringLiteral("\r\n"));
@@ -171,7 +171,7 @@ void tst_WindowsInstall::uninstallEntry()
 }
 
 // The program the shortcut names starts and shows its window.
-void tst_WindowsInstall::installedClockStarts()
+void tst_WineInstall::installedClockStarts()
 {
     startClock();
     const WindowRecord window = clockWindow(StartTimeoutMs);
@@ -179,7 +179,7 @@ void tst_WindowsInstall::installedClockStarts()
     QVERIFY(window.visible);
 }
 
-void tst_WindowsInstall::secondStart_data()
+void tst_WineInstall::secondStart_data()
 {
     QTest::addColumn<bool>("hidden");
     QTest::newRow("shown, another window in front") << false;
@@ -188,7 +188,7 @@ void tst_WindowsInstall::secondStart_data()
 
 // A second start brings the running clock forward, shown and with the focus, and ends; the first clock
 // runs on.
-void tst_WindowsInstall::secondStart()
+void tst_WineInstall::secondStart()
 {
     QFETCH(bool, hidden);
     const WindowRecord before = clockWindow();
@@ -211,7 +211,7 @@ void tst_WindowsInstall::secondStart()
 }
 
 // A clock that crashed leaves nothing that stops the next start from being the clock.
-void tst_WindowsInstall::startAfterCrash()
+void tst_WineInstall::startAfterCrash()
 {
     QCOMPARE(m_clock.state(), QProcess::Running);
     QVERIFY(run(QStringLiteral("kill"), {QStringLiteral("-9"), QString::number(m_clock.processId())}).exitCode ==
@@ -228,7 +228,7 @@ void tst_WindowsInstall::startAfterCrash()
 }
 
 // Installing again over a running clock ends that clock first and replaces the program.
-void tst_WindowsInstall::updateClosesRunningClock()
+void tst_WineInstall::updateClosesRunningClock()
 {
     QCOMPARE(m_clock.state(), QProcess::Running);
     QCOMPARE(wine({m_installer, QStringLiteral("/S")}).exitCode, 0);
@@ -238,7 +238,7 @@ void tst_WindowsInstall::updateClosesRunningClock()
 
 // Apps & features' silent uninstall takes away the program, its shortcut and its entry, and keeps the
 // settings the user saved.
-void tst_WindowsInstall::silentUninstallLeavesSettings()
+void tst_WineInstall::silentUninstallLeavesSettings()
 {
     QCOMPARE(wine({QStringLiteral("reg"), QStringLiteral("add"), SettingsKey, QStringLiteral("/v"),
                    QStringLiteral("AlarmHour"), QStringLiteral("/d"), QStringLiteral("7"), QStringLiteral("/f")})
@@ -252,7 +252,7 @@ void tst_WindowsInstall::silentUninstallLeavesSettings()
     QVERIFY(exportKey(SettingsKey).split(QStringLiteral("\r\n")).contains(QStringLiteral("\"AlarmHour\"=\"7\"")));
 }
 
-void tst_WindowsInstall::cleanupTestCase()
+void tst_WineInstall::cleanupTestCase()
 {
     for (QProcess* process : {&m_clock, &m_other})
         if (process->state() != QProcess::NotRunning) {
@@ -261,7 +261,7 @@ void tst_WindowsInstall::cleanupTestCase()
         }
 }
 
-WindowRecord tst_WindowsInstall::clockWindow(int waitMs) const
+WindowRecord tst_WineInstall::clockWindow(int waitMs) const
 {
     const Result found = driver({QStringLiteral("find"), Title, QString::number(waitMs)});
     const QStringList fields = found.out.trimmed().split(u'\t');
@@ -270,7 +270,7 @@ WindowRecord tst_WindowsInstall::clockWindow(int waitMs) const
     return {fields[1], fields[4] == QLatin1String("visible")};
 }
 
-QString tst_WindowsInstall::exportKey(const QString& key) const
+QString tst_WineInstall::exportKey(const QString& key) const
 {
     const QString file = m_prefix + QStringLiteral("/drive_c/wobblix-test.reg");
     QFile::remove(file);
@@ -288,14 +288,14 @@ QString tst_WindowsInstall::exportKey(const QString& key) const
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
 }
 
-void tst_WindowsInstall::startClock()
+void tst_WineInstall::startClock()
 {
     m_clock.start(QStringLiteral("wine"), {m_installDir + QStringLiteral("/WobblixClock.exe")});
     QVERIFY(m_clock.waitForStarted());
 }
 
 // Options > Hide from the keyboard, as a user without a mouse does.
-void tst_WindowsInstall::hideClock()
+void tst_WineInstall::hideClock()
 {
     const Result window = run(QStringLiteral("xdotool"),
                               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
@@ -312,7 +312,7 @@ void tst_WindowsInstall::hideClock()
 }
 
 // Another program's window takes the focus: Wine's Notepad, started after the clock.
-void tst_WindowsInstall::takeFocusAway()
+void tst_WineInstall::takeFocusAway()
 {
     const WindowRecord clock = clockWindow();
     m_other.start(QStringLiteral("wine"), {QStringLiteral("notepad")});
@@ -324,5 +324,5 @@ void tst_WindowsInstall::takeFocusAway()
                              5000);
 }
 
-QTEST_GUILESS_MAIN(tst_WindowsInstall)
-#include "tst_windows_install.moc"
+QTEST_GUILESS_MAIN(tst_WineInstall)
+#include "tst_wine_install.moc"
