@@ -1,0 +1,182 @@
+; SPDX-FileCopyrightText: 2026 Wobblix Clock developers <developers@wobblix.example>
+; SPDX-License-Identifier: GPL-3.0-or-later
+;
+; The Windows installer, for one user and without an administrator: the program goes to
+; %LOCALAPPDATA%\Programs\Wobblix Clock, a shortcut to the user's Start menu, and an entry to the user's
+; Apps & features (HKCU). /S installs, and uninstalls, without a window. The uninstaller takes all of
+; that away again and leaves the user's settings (HKCU\Software\VB and VBA Program Settings\Wobblix).
+; A running clock of this user is asked to end first, as Options > Exit ends it, so that the program file
+; can be replaced or removed.
+;
+; Built by the Windows build (packaging/windows/CMakeLists.txt), which defines
+;   VERSION  the version, as the program's version resource says it ("1.00")
+;   PROGRAM  the program file, WobblixClock.exe
+;   OUTFILE  the installer to write
+; Paths without a folder are relative to this script's folder.
+
+Unicode true
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+
+!define NAME "Wobblix Clock"
+!define PUBLISHER "Wobblix Clock developers"
+!define EXE "WobblixClock.exe"
+!define UNINSTALLER "uninstall.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\WobblixClock"
+; The clock's message-only window (src/platform/desktop/win32/ApplicationService.cpp): its class, and its
+; name, "Wobblix Clock " and the user's SID.
+!define CLOCK_CLASS "WobblixClockApplication"
+; How long the running clock has to end, in steps of a quarter of a second.
+!define CLOSE_STEPS 40
+
+Name "${NAME}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\${NAME}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${NAME} ${VERSION}"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey "ProductName" "${NAME}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${NAME} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+
+!define MUI_ICON "../icons/wobblix-clock.ico"
+!define MUI_UNICON "../icons/wobblix-clock.ico"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${NAME}"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "../../LICENSES/GPL-3.0-or-later.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Ends the clock this user runs in this session, if one runs: its message-only window, found by class and
+; by the name that holds the user's SID, gives its process; that process's windows titled "Wobblix Clock"
+; (the clock's window, and a message box it may show) get WM_CLOSE, which ends the clock as Exit does,
+; until the process is gone. A clock that does not end in time is the user's to close: Retry or Cancel,
+; and a silent run cancels.
+!macro CLOSE_CLOCK un
+Function ${un}CloseClock
+    Push $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    Push $5
+    ; The user's SID as text, as the clock names its window with it.
+    StrCpy $5 ""
+    System::Call 'kernel32::GetCurrentProcess() p .r0'
+    System::Call 'advapi32::OpenProcessToken(p r0, i 8, *p .r1) i .r2' ; TOKEN_QUERY
+    ${If} $2 <> 0
+        System::Call '*(&i1 256) p .r3'
+        System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 256, *i .r4) i .r2' ; TokenUser
+        ${If} $2 <> 0
+            System::Call '*$3(p .r4)'
+            System::Call 'advapi32::ConvertSidToStringSidW(p r4, *p .r0) i .r2'
+            ${If} $2 <> 0
+                System::Call '*$0(&w256 .r5)'
+                System::Call 'kernel32::LocalFree(p r0)'
+            ${EndIf}
+        ${EndIf}
+        System::Free $3
+        System::Call 'kernel32::CloseHandle(p r1)'
+    ${EndIf}
+    ${If} $5 == ""
+        System::Call 'advapi32::GetUserNameW(w .r5, *i 257)'
+    ${EndIf}
+
+    retry:
+    System::Call 'user32::FindWindowExW(p -3, p 0, w "${CLOCK_CLASS}", w "${NAME} $5") p .r0' ; HWND_MESSAGE
+    ${If} $0 P<> 0
+        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2' ; SYNCHRONIZE
+        ${If} $2 P<> 0
+            DetailPrint "Closing the running ${NAME}"
+            StrCpy $3 0
+            closing:
+            ; Every top-level window of that process with the clock's title, shown or hidden.
+            StrCpy $4 0
+            ${Do}
+                FindWindow $4 "" "${NAME}" "" $4
+                ${If} $4 = 0
+                    ${Break}
+                ${EndIf}
+                System::Call 'user32::GetWindowThreadProcessId(p r4, *i .r0)'
+                ${If} $0 = $1
+                    System::Call 'user32::PostMessageW(p r4, i 0x0010, p 0, p 0)' ; WM_CLOSE
+                ${EndIf}
+            ${Loop}
+            System::Call 'kernel32::WaitForSingleObject(p r2, i 250) i .r0'
+            IntOp $3 $3 + 1
+            ${If} $0 <> 0
+            ${AndIf} $3 < ${CLOSE_STEPS}
+                Goto closing
+            ${EndIf}
+            System::Call 'kernel32::CloseHandle(p r2)'
+            ${If} $0 <> 0 ; still running
+                MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+                    "${NAME} is still running. Close it (Options > Exit), then choose Retry." \
+                    /SD IDCANCEL IDRETRY retry
+                Abort "${NAME} is still running."
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    Pop $5
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Pop $0
+FunctionEnd
+!macroend
+!insertmacro CLOSE_CLOCK ""
+!insertmacro CLOSE_CLOCK "un."
+
+Section "${NAME}"
+    Call CloseClock
+    SetOutPath "$INSTDIR"
+    File "/oname=${EXE}" "${PROGRAM}"
+    File "/oname=LICENSE.txt" "../../LICENSES/GPL-3.0-or-later.txt"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+    CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ; In KiB, as Apps & features reads it.
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+Section "Uninstall"
+    Call un.CloseClock
+    Delete "$SMPROGRAMS\${NAME}.lnk"
+    Delete "$INSTDIR\${EXE}"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; The settings under HKCU\Software\VB and VBA Program Settings\Wobblix stay, for a later install.
+SectionEnd
