@@ -89,7 +89,8 @@ Function ${un}CloseClock
             System::Call '*$3(p .r4)'
             System::Call 'advapi32::ConvertSidToStringSidW(p r4, *p .r0) i .r2'
             ${If} $2 <> 0
-                System::Call '*$0(&w256 .r5)'
+                ; Copied up to its end, not a fixed length past the end of its allocation.
+                System::Call 'kernel32::lstrcpynW(w .r5, p r0, i ${NSIS_MAX_STRLEN})'
                 System::Call 'kernel32::LocalFree(p r0)'
             ${EndIf}
         ${EndIf}

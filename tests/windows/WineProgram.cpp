@@ -31,6 +31,8 @@ QProcessEnvironment wineEnvironment()
     return environment;
 }
 
+} // namespace
+
 Ran runProgram(const QString& program, const QStringList& arguments, int timeoutMs)
 {
     QProcess process;
@@ -40,7 +42,10 @@ Ran runProgram(const QString& program, const QStringList& arguments, int timeout
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
-        ran.errors = QStringLiteral("%1 did not end within %2 ms").arg(program).arg(timeoutMs);
+        ran.errors = QStringLiteral("%1 did not end within %2 ms: %3")
+                         .arg(program)
+                         .arg(timeoutMs)
+                         .arg(QString::fromUtf8(process.readAllStandardError()).trimmed());
         return ran;
     }
     ran.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -48,6 +53,8 @@ Ran runProgram(const QString& program, const QStringList& arguments, int timeout
     ran.errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
     return ran;
 }
+
+namespace {
 
 QString xdotool(const QStringList& arguments)
 {
@@ -125,8 +132,8 @@ QString missingTools()
 {
     // program, Debian package
     static const std::pair<const char*, const char*> tools[] = {
-        {"wine", "wine"},         {"xdotool", "xdotool"},  {"xwininfo", "x11-utils"},
-        {"pactl", "pulseaudio-utils"}, {"sox", "sox"},
+        {"wine", "wine"}, {"xdotool", "xdotool"}, {"xwininfo", "x11-utils"}, {"pactl", "pulseaudio-utils"},
+        {"sox", "sox"},
     };
     QStringList missing;
     for (const auto& [program, package] : tools)
@@ -176,25 +183,34 @@ QString zoneAhead(qint64 secondsAhead)
         .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString exportedKey(const QString& key)
+{
+    const QString file = onDriveC(QStringLiteral("wobblix-export.reg"));
+    QFile::remove(file);
+    // reg query would give the console's code page; an export is UTF-16, whole.
+    if (run({QStringLiteral("reg"), QStringLiteral("export"), key, QStringLiteral(R"(C:\wobblix-export.reg)"),
+             QStringLiteral("/y")})
+            .status != 0)
+        return {}; // no such key
+    QFile exported(file);
+    if (!exported.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = exported.readAll();
+    // UTF-16LE after its byte order mark.
+    if (!bytes.startsWith("\xff\xfe"))
+        return {};
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                              (bytes.size() - 2) / 2);
+}
+
 QMap<QString, QString> storedSettings()
 {
     QMap<QString, QString> values;
-    const QString file = onDriveC(QStringLiteral("wobblix-main.reg"));
-    QFile::remove(file);
-    // reg query would give the console's code page; an export is UTF-16, whole.
-    if (run({QStringLiteral("reg"), QStringLiteral("export"), SettingsKey, QStringLiteral(R"(C:\wobblix-main.reg)"),
-             QStringLiteral("/y")})
-            .status != 0)
-        return values; // no such key
-    QFile exported(file);
-    if (!exported.open(QIODevice::ReadOnly))
-        return values;
-    const QByteArray bytes = exported.readAll();
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), bytes.size() / 2);
     // "Name"="text" with \\ and \" escaped, one a line.
-    static const QRegularExpression value(QStringLiteral(R"re(^"((?:[^"\\]|\\.)*)"="((?:[^"\\]|\\.)*)"\r?$)re"),
-                                          QRegularExpression::MultilineOption);
-    for (auto match = value.globalMatch(text); match.hasNext();) {
+    static const QRegularExpression value(
+        QStringLiteral(R"re(^"((?:[^"\\]|\\.)*)"="((?:[^"\\]|\\.)*)"\r?$)re"),
+        QRegularExpression::MultilineOption);
+    for (auto match = value.globalMatch(exportedKey(SettingsKey)); match.hasNext();) {
         const QRegularExpressionMatch found = match.next();
         values.insert(unescaped(found.captured(1)), unescaped(found.captured(2)));
     }
@@ -206,9 +222,9 @@ bool storeSettings(const QMap<QString, QString>& values)
     run({QStringLiteral("reg"), QStringLiteral("delete"), SettingsKey, QStringLiteral("/f")});
     if (values.isEmpty())
         return storedSettings().isEmpty();
-    QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[%1]\r\n")
-                       .arg(QString(SettingsKey).replace(QStringLiteral("HKCU"),
-                                                         QStringLiteral("HKEY_CURRENT_USER")));
+    QString text =
+        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[%1]\r\n")
+            .arg(QString(SettingsKey).replace(QStringLiteral("HKCU"), QStringLiteral("HKEY_CURRENT_USER")));
     for (auto it = values.begin(); it != values.end(); ++it)
         text += regQuoted(it.key()) + u'=' + regQuoted(it.value()) + QStringLiteral("\r\n");
     QFile file(onDriveC(QStringLiteral("wobblix-seed.reg")));
@@ -217,16 +233,16 @@ bool storeSettings(const QMap<QString, QString>& values)
     file.write("\xff\xfe");
     file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     file.close();
-    return run({QStringLiteral("reg"), QStringLiteral("import"), QStringLiteral(R"(C:\wobblix-seed.reg)")}).status ==
-           0;
+    return run({QStringLiteral("reg"), QStringLiteral("import"), QStringLiteral(R"(C:\wobblix-seed.reg)")})
+               .status == 0;
 }
 
 int streamsOf(qint64 pid)
 {
     // Blocks of "Sink Input #N" with their properties, `application.process.id = "1234"` among them.
-    const QString list = runProgram(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")},
-                                    10000)
-                             .output;
+    const QString list =
+        runProgram(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")}, 10000)
+            .output;
     int count = 0;
     for (const QString& block : list.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts))
         if (block.contains(QStringLiteral("application.name = \"Wobblix Clock\"")) &&
@@ -238,7 +254,8 @@ int streamsOf(qint64 pid)
 QStringList trayIcons()
 {
     const QString panel =
-        xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")}).section(u'\n', 0, 0);
+        xdotool({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^panel$")})
+            .section(u'\n', 0, 0);
     if (panel.isEmpty())
         return {};
     // Wine's explorer owns a few unmapped 1x1 windows of the same class: only mapped ones are icons.
@@ -246,9 +263,11 @@ QStringList trayIcons()
                                           QStringLiteral("--class"), QStringLiteral("^explorer\\.exe$")})
                                      .split(u'\n', Qt::SkipEmptyParts);
     const QString tree =
-        runProgram(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel, QStringLiteral("-tree")}, 10000).output;
+        runProgram(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel, QStringLiteral("-tree")}, 10000)
+            .output;
     QStringList icons;
-    static const QRegularExpression id(QStringLiteral(R"(^\s*0x([0-9a-f]+)\s)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression id(QStringLiteral(R"(^\s*0x([0-9a-f]+)\s)"),
+                                       QRegularExpression::MultilineOption);
     for (auto match = id.globalMatch(tree); match.hasNext();) {
         const QString decimal = QString::number(match.next().captured(1).toULongLong(nullptr, 16));
         if (explorer.contains(decimal))
@@ -267,10 +286,12 @@ const QList<ControlDescription>& windowDescription()
     static const QList<ControlDescription> controls{
         {QStringLiteral("Picture3"), QString(), picture, QString(), QRect(120, 2400, 5415, 1695)},
         {QStringLiteral("cmdChimesPlay"), chimes, button, QStringLiteral("Play"), QRect(4080, 960, 855, 375)},
-        {QStringLiteral("cmdChimesBrowse"), chimes, button, QStringLiteral("Browse..."), QRect(3120, 960, 855, 375)},
+        {QStringLiteral("cmdChimesBrowse"), chimes, button, QStringLiteral("Browse..."),
+         QRect(3120, 960, 855, 375)},
         {QStringLiteral("txtChimesSoundFile"), chimes, edit, QString(), QRect(120, 960, 2895, 285), false},
         {QStringLiteral("chkChimes"), chimes, button, QStringLiteral("On"), QRect(1440, 120, 735, 255)},
-        {QStringLiteral("lblChimesSoundFile"), chimes, label, QStringLiteral("Sound File"), QRect(120, 720, 1215, 255)},
+        {QStringLiteral("lblChimesSoundFile"), chimes, label, QStringLiteral("Sound File"),
+         QRect(120, 720, 1215, 255)},
         {QStringLiteral("lblChimes"), chimes, label, QStringLiteral("Chimes"), QRect(120, 120, 1575, 255)},
         {QStringLiteral("Picture2"), QString(), picture, QString(), QRect(120, 120, 5415, 2175)},
         {QStringLiteral("Picture1"), alarm, picture, QString(), QRect(4440, 120, 255, 255), true, false},
@@ -280,10 +301,14 @@ const QList<ControlDescription>& windowDescription()
         {QStringLiteral("cmdPlay"), alarm, button, QStringLiteral("Play"), QRect(4080, 960, 855, 375)},
         {QStringLiteral("txtHour"), alarm, edit, QString(), QRect(120, 1680, 975, 285)},
         {QStringLiteral("txtMinute"), alarm, edit, QString(), QRect(1440, 1680, 855, 285)},
-        {QStringLiteral("lblAlarmClock"), alarm, label, QStringLiteral("Alarm Clock"), QRect(120, 120, 1575, 255)},
-        {QStringLiteral("lblSoundFile"), alarm, label, QStringLiteral("Sound File"), QRect(120, 720, 1215, 255)},
-        {QStringLiteral("lblHour"), alarm, label, QStringLiteral("Hour (0 - 23)"), QRect(120, 1440, 975, 255)},
-        {QStringLiteral("lblMinute"), alarm, label, QStringLiteral("Minute (0 - 59)"), QRect(1440, 1440, 1095, 255)},
+        {QStringLiteral("lblAlarmClock"), alarm, label, QStringLiteral("Alarm Clock"),
+         QRect(120, 120, 1575, 255)},
+        {QStringLiteral("lblSoundFile"), alarm, label, QStringLiteral("Sound File"),
+         QRect(120, 720, 1215, 255)},
+        {QStringLiteral("lblHour"), alarm, label, QStringLiteral("Hour (0 - 23)"),
+         QRect(120, 1440, 975, 255)},
+        {QStringLiteral("lblMinute"), alarm, label, QStringLiteral("Minute (0 - 59)"),
+         QRect(1440, 1440, 1095, 255)},
     };
     return controls;
 }
@@ -331,16 +356,17 @@ bool WineProgram::start()
         return false;
     // The main window, not a message box of the same title over it.
     return waitUntil(
-        [this] {
-            for (const QStringList& fields : records(wine::driver({QStringLiteral("windows")}).output))
-                if (fields.value(5) == QLatin1String("Wobblix Clock") && fields.value(4) == QLatin1String("visible") &&
-                    fields.value(3) != QLatin1String("#32770")) {
-                    m_window = fields.value(1);
-                    return true;
-                }
-            return m_process.state() == QProcess::NotRunning;
-        },
-        10000) &&
+               [this] {
+                   for (const QStringList& fields : records(wine::driver({QStringLiteral("windows")}).output))
+                       if (fields.value(5) == QLatin1String("Wobblix Clock") &&
+                           fields.value(4) == QLatin1String("visible") &&
+                           fields.value(3) != QLatin1String("#32770")) {
+                           m_window = fields.value(1);
+                           return true;
+                       }
+                   return m_process.state() == QProcess::NotRunning;
+               },
+               10000) &&
            !m_window.isEmpty();
 }
 
@@ -370,7 +396,8 @@ WineControl WineProgram::control(const QString& name) const
 
 QString WineProgram::text(const QString& name) const
 {
-    const QList<QStringList> got = records(wine::driver({QStringLiteral("text"), control(name).handle}).output);
+    const QList<QStringList> got =
+        records(wine::driver({QStringLiteral("text"), control(name).handle}).output);
     return got.isEmpty() ? QStringLiteral("(unreadable)") : got[0].value(1);
 }
 
@@ -413,11 +440,13 @@ quint64 WineProgram::xWindow() const
     // draws a frame); a message box of the same name is elsewhere.
     const int clientX = windowRecord().value(QStringLiteral("client")).section(u' ', 0, 0).toInt();
     const QStringList candidates =
-        xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                 QString::number(pid()), QStringLiteral("--name"), QStringLiteral("^Wobblix Clock$")})
+        xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                 QStringLiteral("--pid"), QString::number(pid()), QStringLiteral("--name"),
+                 QStringLiteral("^Wobblix Clock$")})
             .split(u'\n', Qt::SkipEmptyParts);
     for (const QString& candidate : candidates) {
-        const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), candidate});
+        const QString shell =
+            xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), candidate});
         if (shell.contains(QStringLiteral("X=%1\n").arg(clientX)))
             m_xWindow = candidate.toULongLong();
     }
@@ -454,8 +483,8 @@ void WineProgram::click(const QString& name) const
 {
     const WineControl target = control(name);
     const QPoint at = onScreen(target) + QPoint(target.place.width() / 2, target.place.height() / 2);
-    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
+    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void WineProgram::menu(const QStringList& names) const
@@ -466,7 +495,8 @@ void WineProgram::menu(const QStringList& names) const
 bool WineProgram::exit()
 {
     // Options: Hide, -, Save, -, Exit.
-    menu({QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+    menu(
+        {QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
     return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit &&
            m_process.exitCode() == 0;
 }

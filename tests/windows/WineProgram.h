@@ -23,6 +23,18 @@ struct Ran {
     QString errors; // standard error, trimmed
 };
 
+// In a test function: the program ran to its end with status 0; otherwise fails with its status and its
+// standard error (where Wine reports a crash).
+#define WINE_VERIFY_RAN(ran)                                                                                 \
+    do {                                                                                                     \
+        const ::wobblix::test::Ran ran_ = (ran);                                                             \
+        QVERIFY2(ran_.status == 0,                                                                           \
+                 qPrintable(QStringLiteral("status %1: %2").arg(ran_.status).arg(ran_.errors)));             \
+    } while (false)
+
+// A Linux program run to its end (timed out: status -1), with the time zone of wine::setTimeZone().
+Ran runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 30000);
+
 // The tools these tests drive the session with that are missing, each with the Debian package that
 // brings it; empty when all are there.
 QString missingTools();
@@ -46,6 +58,8 @@ void setTimeZone(const QString& zone);
 // The zone text that puts local time `secondsAhead` seconds ahead of UTC.
 QString zoneAhead(qint64 secondsAhead);
 
+// A registry key as `wine reg export` writes it (UTF-16, decoded here); empty when there is no such key.
+QString exportedKey(const QString& key);
 // The clock's settings in the registry: HKCU\Software\VB and VBA Program Settings\Wobblix\Main.
 QMap<QString, QString> storedSettings();
 // Replaces the key's values by these (none: the key is removed).
