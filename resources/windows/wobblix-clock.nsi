@@ -83,7 +83,9 @@ Function ${un}CloseClock
     System::Call 'kernel32::GetCurrentProcess() p .r0'
     System::Call 'advapi32::OpenProcessToken(p r0, i 8, *p .r1) i .r2' ; TOKEN_QUERY
     ${If} $2 <> 0
-        System::Call '*(&i1 256) p .r3'
+        ; 256 bytes for the token's user and its SID (a struct "*(&i1 256)" would be one byte of value 256).
+        System::Alloc 256
+        Pop $3
         System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 256, *i .r4) i .r2' ; TokenUser
         ${If} $2 <> 0
             System::Call '*$3(p .r4)'
