@@ -178,8 +178,7 @@ void tst_WineInstall::secondStart()
 void tst_WineInstall::startAfterCrash()
 {
     QCOMPARE(m_clock.state(), QProcess::Running);
-    QVERIFY(runProgram(QStringLiteral("kill"), {QStringLiteral("-9"), QString::number(m_clock.processId())})
-                .status == 0);
+    m_clock.kill(); // SIGKILL: the clock has no chance to clean up
     QVERIFY(m_clock.waitForFinished(5000));
     QTRY_VERIFY_WITH_TIMEOUT(clockWindow().hwnd.isEmpty(), 5000);
     startClock();
