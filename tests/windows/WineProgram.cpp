@@ -501,6 +501,17 @@ bool WineProgram::exit()
            m_process.exitCode() == 0;
 }
 
+bool WineProgram::ends(int timeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
+void WineProgram::kill()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
 QByteArray WineProgram::state()
 {
     return QStringLiteral("state %1, exit code %2, window %3, standard error: %4")

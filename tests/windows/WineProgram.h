@@ -153,6 +153,10 @@ public:
 
     // Options > Exit, and whether the process then ended with status 0 (five seconds at most).
     bool exit();
+    // Whether the process ends, however it ends, within timeoutMs.
+    bool ends(int timeoutMs);
+    // Ends the process at once (SIGKILL), as Windows ends a program when the session ends.
+    void kill();
     // How the run stands, for a failure message.
     QByteArray state();
 

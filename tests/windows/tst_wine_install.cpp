@@ -56,6 +56,7 @@ private:
     WindowRecord clockWindow(int waitMs = 0) const;
     void startClock();
     void hideClock();
+    void minimiseClock(const QString& hwnd);
     void takeFocusAway();
 
     QString m_prefix;
@@ -145,26 +146,31 @@ void tst_WineInstall::installedClockStarts()
 
 void tst_WineInstall::secondStart_data()
 {
-    QTest::addColumn<bool>("hidden");
-    QTest::newRow("shown, another window in front") << false;
-    QTest::newRow("hidden in the notification area") << true;
+    QTest::addColumn<QString>("away");
+    QTest::newRow("shown, another window in front") << QStringLiteral("behind");
+    QTest::newRow("hidden in the notification area") << QStringLiteral("hidden");
+    QTest::newRow("minimised") << QStringLiteral("minimised");
 }
 
-// A second start brings the running clock forward, shown and with the focus, and ends; the first clock
-// runs on.
+// A second start brings the running clock forward, shown, restored and with the focus, and ends; the first
+// clock runs on.
 void tst_WineInstall::secondStart()
 {
-    QFETCH(bool, hidden);
+    QFETCH(QString, away);
     const WindowRecord before = clockWindow();
     QVERIFY(!before.hwnd.isEmpty());
-    if (hidden)
+    if (away == QLatin1String("hidden"))
         hideClock();
+    else if (away == QLatin1String("minimised"))
+        minimiseClock(before.hwnd);
     else
         takeFocusAway();
 
     WINE_VERIFY_RAN(wine::run({m_installDir + QStringLiteral("/WobblixClock.exe")}, StartTimeoutMs));
     QTRY_VERIFY_WITH_TIMEOUT(clockWindow().visible, 5000);
     QCOMPARE(clockWindow().hwnd, before.hwnd);
+    QVERIFY(wine::driver({QStringLiteral("window"), before.hwnd})
+                .output.contains(QStringLiteral("minimized\t0")));
     QTRY_VERIFY_WITH_TIMEOUT(wine::driver({QStringLiteral("focus"), before.hwnd})
                                  .output.contains(QStringLiteral("active\t") + before.hwnd),
                              5000);
@@ -258,6 +264,14 @@ void tst_WineInstall::hideClock()
                  .status,
              0);
     QTRY_VERIFY_WITH_TIMEOUT(!clockWindow().visible, 5000);
+}
+
+// Minimised from outside, as Windows+M minimises every window, although the clock has no Minimize button.
+void tst_WineInstall::minimiseClock(const QString& hwnd)
+{
+    WINE_VERIFY_RAN(wine::driver({QStringLiteral("minimize"), hwnd}));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        wine::driver({QStringLiteral("window"), hwnd}).output.contains(QStringLiteral("minimized\t1")), 5000);
 }
 
 // Another program's window takes the focus: Wine's Notepad, started after the clock.

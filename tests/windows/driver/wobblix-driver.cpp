@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -228,6 +230,12 @@ int usage()
           "  dialog TITLE [WAITMS]        a dialog box (#32770): dialog HWND TITLE, text TEXT for each\n"
           "                               static text, button ID CAPTION for each button\n"
           "  gone HWND [WAITMS]           waits until HWND is destroyed or hidden\n"
+          "  minimize HWND                ShowWindowAsync SW_MINIMIZE, as Windows+M does\n"
+          "  forgeticon HWND ID           Shell_NotifyIcon NIM_DELETE of that icon, as a restarting shell\n"
+          "                               loses it\n"
+          "  broadcast NAME               the registered message NAME posted to every top-level window\n"
+          "  endsession HWND [closeapp]   WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE), as Windows sends\n"
+          "                               them to each top-level window; closeapp: the Restart Manager's\n"
           "  dpi                          dpi X Y of the screen\n",
           stderr);
     return 2;
@@ -306,6 +314,10 @@ int wmain(int argc, wchar_t** argv)
         }
         return 0;
     }
+    if (command == L"broadcast" && argc >= 3) {
+        const UINT message = RegisterWindowMessageW(argv[2]);
+        return message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+    }
     if (argc < 3)
         return usage();
 
@@ -344,6 +356,7 @@ int wmain(int argc, wchar_t** argv)
         record({"title", escaped(windowText(window))});
         record({"pid", number(pid)});
         record({"visible", IsWindowVisible(window) ? "1" : "0"});
+        record({"minimized", IsIconic(window) ? "1" : "0"});
         record({"minimizebox", (style & WS_MINIMIZEBOX) ? "1" : "0"});
         record({"maximizebox", (style & WS_MAXIMIZEBOX) ? "1" : "0"});
         record({"thickframe", (style & WS_THICKFRAME) ? "1" : "0"});
@@ -388,6 +401,26 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
+    }
+    if (command == L"minimize")
+        return ShowWindowAsync(window, SW_MINIMIZE) ? 0 : 1;
+    if (command == L"endsession") {
+        const LPARAM reason = argc >= 4 && std::wstring(argv[3]) == L"closeapp" ? ENDSESSION_CLOSEAPP : 0;
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, reason, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                 &answer))
+            return 1;
+        return SendMessageTimeoutW(window, WM_ENDSESSION, answer != 0, reason, SMTO_ABORTIFHUNG,
+                                   kSendTimeoutMs, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (command == L"forgeticon" && argc >= 4) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        icon.hWnd = window;
+        icon.uID = wcstoul(argv[3], nullptr, 0);
+        return Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
     }
     if (argc < 4)
         return usage();

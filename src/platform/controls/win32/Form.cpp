@@ -240,6 +240,12 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
         form.Unload();
         return 0;
+    // The Restart Manager, for an installer that replaces the program file, asks the program to close
+    // itself, as the title bar's close does; a session that merely ends ends the process without it.
+    case WM_ENDSESSION:
+        if (wParam != FALSE && (lParam & ENDSESSION_CLOSEAPP) != 0)
+            form.Unload();
+        return 0;
     case WM_DESTROY:
         win32::SetKeyboardInterface({});
         PostQuitMessage(0);
@@ -379,7 +385,9 @@ bool Form::Visible() const
 }
 
 // Hidden, the window keeps the control that had the focus; shown again and activated, it gives the
-// focus back to it (WM_SETFOCUS).
+// focus back to it (WM_SETFOCUS). Shown, it is also restored where it was minimised: the window has no
+// Minimize button, but Windows+M and a shortcut's "Run: Minimized" minimise it all the same, and a window
+// shown minimised is not seen.
 void Form::setVisible(bool visible)
 {
     Native& native = *m_native;
@@ -388,7 +396,7 @@ void Form::setVisible(bool visible)
     if (!visible && IsWindowVisible(native.hwnd))
         if (const HWND focus = GetFocus(); focus != nullptr && IsChild(native.hwnd, focus))
             native.lastFocus = focus;
-    ShowWindow(native.hwnd, visible ? SW_SHOW : SW_HIDE);
+    ShowWindow(native.hwnd, !visible ? SW_HIDE : IsIconic(native.hwnd) ? SW_RESTORE : SW_SHOW);
 }
 
 void Form::setCaption(const String& caption)
