@@ -5,7 +5,9 @@
 // its first top-level window; then ends the program. Run on a display with no window manager (the desktop
 // session's Xvfb), where a program's top-level windows are children of the root window.
 //
-//   wobblix-bench-mapped PROGRAM [ARGS...]
+//   wobblix-bench-mapped [--realtime] PROGRAM [ARGS...]
+// With --realtime it first prints the exec's wall-clock time, in microseconds since 1970, on a line of its
+// own, so that times the program reports of itself can be set beside it.
 // Exit status 1 when the program ends, or shows nothing within 30 s.
 
 #include <xcb/xcb.h>
@@ -17,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -39,8 +42,13 @@ void end(pid_t child)
 
 int main(int argc, char* argv[])
 {
+    const bool realtime = argc > 1 && std::strcmp(argv[1], "--realtime") == 0;
+    if (realtime) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM [ARGS...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--realtime] PROGRAM [ARGS...]\n", argv[0]);
         return 2;
     }
     int screenNumber = 0;
@@ -65,6 +73,12 @@ int main(int argc, char* argv[])
     }
 
     const double start = nowMs();
+    if (realtime) {
+        timespec wall{};
+        clock_gettime(CLOCK_REALTIME, &wall);
+        std::printf("%lld\n", static_cast<long long>(wall.tv_sec) * 1000000 + wall.tv_nsec / 1000);
+        std::fflush(stdout);
+    }
     const pid_t child = fork();
     if (child == 0) {
         execvp(argv[1], argv + 1);

@@ -11,6 +11,7 @@
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
 #include "platform/runtime/win32/MessageLoop.h"
+#include "platform/runtime/win32/StartupTrace.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -332,6 +333,7 @@ Form::Form(String name) : m_name(std::move(name)), m_native(std::make_unique<Nat
     }
     win32::SetKeyboardInterface(
         [native = m_native.get()](MSG& message) { return keyboard(*native, message); });
+    win32::StartupStep("window-created");
 }
 
 // The window goes first, with everything on it; then the objects, whose windows are gone.
@@ -350,7 +352,9 @@ WindowHandle Form::hWnd() const
 
 void Form::startUp()
 {
+    win32::StartupStep("controls-made");
     Load();
+    win32::StartupStep("settings-loaded");
     Native& native = *m_native;
     if (native.hwnd == nullptr)
         return; // unloaded during Load
@@ -371,6 +375,7 @@ void Form::startUp()
     ShowWindow(native.hwnd, SW_SHOW);
     UpdateWindow(native.hwnd);
     SetFocus(hWnd());
+    win32::StartupStep("shown");
 }
 
 void Form::Unload()

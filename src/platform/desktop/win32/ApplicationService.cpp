@@ -12,6 +12,8 @@
 
 #include "platform/desktop/ApplicationService.h"
 
+#include "platform/runtime/win32/StartupTrace.h"
+
 #include <windows.h>
 
 #include <sddl.h>
@@ -147,6 +149,7 @@ bool ApplicationService::claim(const LaunchTokens&)
         const DWORD wait = WaitForSingleObject(native.mutex, 0);
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
             native.serve(windowName);
+            win32::StartupStep("claimed");
             return true;
         }
         HWND clock = FindWindowExW(HWND_MESSAGE, nullptr, WindowClass, windowName.c_str());

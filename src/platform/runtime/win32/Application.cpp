@@ -6,6 +6,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/win32/MessageLoop.h"
+#include "platform/runtime/win32/StartupTrace.h"
 
 #include <cstdio>
 #include <utility>
@@ -32,7 +33,12 @@ void win32::SetKeyboardInterface(std::function<bool(MSG&)> keyboard)
 // Windows has no application object: the message loop of this thread is the runtime. The thread is an
 // OLE apartment for its whole run, as the accessibility interfaces and the shell's dialogs want theirs.
 struct Application::Native {
-    Native() : ole(SUCCEEDED(OleInitialize(nullptr))) {}
+    Native()
+    {
+        win32::StartupStep("runtime-entered");
+        ole = SUCCEEDED(OleInitialize(nullptr));
+        win32::StartupStep("com-ready");
+    }
     Native(const Native&) = delete;
     Native& operator=(const Native&) = delete;
     ~Native()
