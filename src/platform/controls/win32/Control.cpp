@@ -9,13 +9,18 @@
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
+#include "platform/runtime/win32/Apartment.h"
+#include "platform/runtime/win32/SystemFailure.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
-#include <stdexcept>
 
 #include "platform/runtime/win32/Windows.h"
+
+// The accessibility interfaces' identifiers defined here, where they are used, rather than taken from
+// libuuid, whose one object holds every identifier Windows has.
+#include <initguid.h>
 
 #include <oleacc.h>
 
@@ -31,18 +36,28 @@ constexpr UINT_PTR ControlSubclass = 1;
 
 // Annotations of the accessibility interfaces: names of the program's own for controls' windows, which
 // screen readers and UI automation read in place of what they would make of a caption or of the label
-// before a text box. None where the service cannot be had (no OLE apartment): the names are then the
-// captions.
+// before a text box. The service is made when a screen reader first asks for a window's accessible object,
+// not at start: it is COM's, and brings the accessibility libraries with it. None where it cannot be had
+// (no COM): the names are then the captions.
+IAccPropServices* services = nullptr; // once made
+bool servicesAsked = false;
+
 IAccPropServices* accessibility()
 {
-    static IAccPropServices* const services = [] {
-        IAccPropServices* created = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IAccPropServices, reinterpret_cast<void**>(&created))))
-            return static_cast<IAccPropServices*>(nullptr);
-        return created;
-    }();
+    if (!servicesAsked) {
+        servicesAsked = true;
+        if (FAILED(CreateInstance(CLSID_AccPropServices, IID_IAccPropServices,
+                                  reinterpret_cast<void**>(&services))))
+            services = nullptr;
+    }
     return services;
+}
+
+void annotate(IAccPropServices& services, const Control::Native& native)
+{
+    if (!native.accessibleName.empty() && native.hwnd != nullptr)
+        services.SetHwndPropStr(native.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                Wide(native.accessibleName));
 }
 
 // Every control of the system's classes: Windows forgets the window here, and no error leaves it.
@@ -51,6 +66,8 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 {
     try {
         auto* native = reinterpret_cast<Control::Native*>(reference);
+        if (message == WM_GETOBJECT)
+            AnnotateAccessibleNames(*native->form);
         if (message == WM_NCDESTROY) {
             ForgetAccessibleName(window);
             RemoveWindowSubclass(window, controlProcedure, ControlSubclass);
@@ -67,8 +84,19 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 void ForgetAccessibleName(HWND window)
 {
-    if (IAccPropServices* services = accessibility())
+    if (services != nullptr)
         services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
+}
+
+void AnnotateAccessibleNames(Form& form)
+{
+    Form::Native& native = form.native();
+    if (native.annotated)
+        return;
+    native.annotated = true;
+    if (IAccPropServices* made = accessibility())
+        for (const Control* control : native.controls)
+            annotate(*made, control->native());
 }
 
 UINT DpiOf(HWND window)
@@ -98,7 +126,7 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
     native->hwnd = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
                                    parent, nullptr, GetModuleHandleW(nullptr), native.get());
     if (native->hwnd == nullptr)
-        throw std::runtime_error("A control's window could not be created.");
+        throw SystemFailure("A control's window could not be created.");
     SetPropW(native->hwnd, ControlProperty, native.get());
     // The picture box's own window procedure is its own; the system's classes are subclassed.
     if (std::wcscmp(windowClass, PictureBoxClass()) != 0)
@@ -290,11 +318,12 @@ void Control::setTabIndex(Integer index)
         SetWindowLongPtrW(m_native->hwnd, GWLP_ID, win32::FirstControlId + index);
 }
 
+// Kept until a screen reader asks; given at once where one has asked already.
 void Control::setAccessibleName(const String& name)
 {
-    if (IAccPropServices* services = win32::accessibility())
-        services->SetHwndPropStr(m_native->hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_NAME, win32::Wide(name));
+    m_native->accessibleName = name;
+    if (form().native().annotated && win32::services != nullptr)
+        win32::annotate(*win32::services, *m_native);
 }
 
 } // namespace wobblix::platform

@@ -26,7 +26,8 @@ MenuItem::MenuItem(Form& form, MenuItem* parent, String name, String caption)
         window.menuItems[m_native->id] = this;
         AppendMenuW(parent->native().popup, MF_STRING, m_native->id, win32::Wide(m_caption));
     }
-    if (window.hwnd != nullptr)
+    // A shown window's bar is drawn again; a window still being made draws its bar once, as it is shown.
+    if (window.hwnd != nullptr && IsWindowVisible(window.hwnd))
         DrawMenuBar(window.hwnd);
 }
 

@@ -48,6 +48,8 @@ struct Control::Native {
     // EN_CHANGE).
     std::function<void(UINT code)> notify;
 
+    // What screen readers call it, where its caption does not say it (empty: the caption).
+    String accessibleName;
     // A text box's: the text Change was last raised for, and its maximum length (0: none).
     String text;
     Long maxLength = 0;
@@ -73,6 +75,9 @@ struct Form::Native {
     HICON bigIcon = nullptr, smallIcon = nullptr;
     // The control that had the focus when the window last lost it (deactivated or hidden).
     HWND lastFocus = nullptr;
+    // Whether the controls' accessible names have been given to the accessibility service, which happens
+    // when a screen reader first asks one of the form's windows for its accessible object.
+    bool annotated = false;
     std::deque<std::function<void()>> later; // Later()'s tasks, each with one posted message
     std::vector<Control*> controls;          // in the order they were created
     std::map<UINT, MenuItem*> menuItems;     // by command id
@@ -124,6 +129,9 @@ HFONT CreateFace(const Font& font, UINT dpi);
 HFONT CreateBodyFont(UINT dpi);
 // Takes back the name setAccessibleName gave the window, as it is destroyed.
 void ForgetAccessibleName(HWND window);
+// A screen reader asks one of the form's windows for its accessible object (WM_GETOBJECT), before the
+// window answers: the first time, every control's accessible name is given to the accessibility service.
+void AnnotateAccessibleNames(Form& form);
 
 // WS_TABSTOP while the control takes the focus: of a kind that does, visible and enabled.
 void UpdateTabStop(Control::Native& native);

@@ -75,6 +75,10 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
         if (native.control != nullptr)
             raiseMouseMove(static_cast<PictureBox&>(*native.control), wParam, lParam);
         return 0;
+    case WM_GETOBJECT:
+        if (native.form != nullptr)
+            win32::AnnotateAccessibleNames(*native.form);
+        break;
     case WM_NCDESTROY:
         win32::ForgetAccessibleName(window);
         native.hwnd = nullptr;

@@ -162,7 +162,8 @@ bool ApplicationService::claim(const LaunchTokens&)
             const ULONGLONG now = GetTickCount64();
             const UINT timeout = now < deadline ? static_cast<UINT>(deadline - now) : 1;
             DWORD_PTR answer = 0;
-            if (SendMessageTimeoutW(clock, native.activateMessage, 0, 0, SMTO_ABORTIFHUNG, timeout, &answer) != 0 &&
+            if (SendMessageTimeoutW(clock, native.activateMessage, 0, 0, SMTO_ABORTIFHUNG, timeout,
+                                    &answer) != 0 &&
                 answer == Activated)
                 return false; // the clock answered
             if (IsWindow(clock))

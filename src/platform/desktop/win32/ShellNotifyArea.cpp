@@ -4,6 +4,7 @@
 #include "platform/desktop/win32/ShellNotifyArea.h"
 
 #include "platform/runtime/win32/Ansi.h"
+#include "platform/runtime/win32/SystemLibrary.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -85,10 +86,17 @@ struct ShellIcon {
     HWND window() const { return wide ? unicode.hWnd : ansi.hWnd; }
     UINT id() const { return wide ? unicode.uID : ansi.uID; }
 
+    // The shell's library is loaded at the first call; without it, every call fails.
     bool call(DWORD message)
     {
-        return (wide ? Shell_NotifyIconW(message, reinterpret_cast<::NOTIFYICONDATAW*>(&unicode))
-                     : Shell_NotifyIconA(message, reinterpret_cast<::NOTIFYICONDATAA*>(&ansi))) != FALSE;
+        static const auto notifyA =
+            win32::LibraryFunction<decltype(&::Shell_NotifyIconA)>(L"shell32.dll", "Shell_NotifyIconA");
+        static const auto notifyW =
+            win32::LibraryFunction<decltype(&::Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+        if (notifyA == nullptr || notifyW == nullptr)
+            return false;
+        return (wide ? notifyW(message, reinterpret_cast<::NOTIFYICONDATAW*>(&unicode))
+                     : notifyA(message, reinterpret_cast<::NOTIFYICONDATAA*>(&ansi))) != FALSE;
     }
 
     // What the call left in the record, as the caller's record takes it; the W form's tip stays the caller's.

@@ -4,6 +4,8 @@
 #include "platform/desktop/win32/SystemFileDialog.h"
 
 #include "platform/runtime/win32/Ansi.h"
+#include "platform/runtime/win32/Apartment.h"
+#include "platform/runtime/win32/SystemLibrary.h"
 
 #include <cstddef>
 #include <string>
@@ -103,14 +105,22 @@ bool callWith(OPENFILENAMEA& record, Convert convert, Call call)
 } // namespace
 
 // Where the process's code page is UTF-8 the A form takes the record as it is; elsewhere the W form takes
-// it with its texts in UTF-16 (platform/runtime/win32/Ansi.h), offsets then counting UTF-16 units.
+// it with its texts in UTF-16 (platform/runtime/win32/Ansi.h), offsets then counting UTF-16 units. The
+// dialog's library is loaded at the first dialog, and the thread enters OLE's apartment for it. Without
+// either, the dialog fails as a dialog that could not be shown does.
 bool SystemFileDialog::GetOpenFileName(OPENFILENAMEA& record)
 {
+    static const auto openA =
+        win32::LibraryFunction<decltype(&::GetOpenFileNameA)>(L"comdlg32.dll", "GetOpenFileNameA");
+    static const auto openW =
+        win32::LibraryFunction<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (openA == nullptr || openW == nullptr || !win32::EnterApartment(win32::Apartment::Ole))
+        return false;
     if (win32::AnsiIsUtf8())
-        return callWith<::OPENFILENAMEA, char>(
-            record, ansiBuffer, [](::OPENFILENAMEA& native) { return GetOpenFileNameA(&native); });
-    return callWith<::OPENFILENAMEW, wchar_t>(
-        record, wideBuffer, [](::OPENFILENAMEW& native) { return GetOpenFileNameW(&native); });
+        return callWith<::OPENFILENAMEA, char>(record, ansiBuffer,
+                                               [](::OPENFILENAMEA& native) { return openA(&native); });
+    return callWith<::OPENFILENAMEW, wchar_t>(record, wideBuffer,
+                                              [](::OPENFILENAMEW& native) { return openW(&native); });
 }
 
 } // namespace wobblix::platform

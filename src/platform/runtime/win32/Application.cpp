@@ -5,15 +5,15 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/win32/Apartment.h"
 #include "platform/runtime/win32/MessageLoop.h"
 #include "platform/runtime/win32/StartupTrace.h"
 
 #include <cstdio>
+#include <exception>
 #include <utility>
 
 #include "platform/runtime/win32/Windows.h"
-
-#include <ole2.h>
 
 namespace wobblix::platform {
 
@@ -30,23 +30,13 @@ void win32::SetKeyboardInterface(std::function<bool(MSG&)> keyboard)
     keyboardInterface() = std::move(keyboard);
 }
 
-// Windows has no application object: the message loop of this thread is the runtime. The thread is an
-// OLE apartment for its whole run, as the accessibility interfaces and the shell's dialogs want theirs.
+// Windows has no application object: the message loop of this thread is the runtime. The thread's COM
+// apartment is entered by what first needs it (win32/Apartment.h) and left here.
 struct Application::Native {
-    Native()
-    {
-        win32::StartupStep("runtime-entered");
-        ole = SUCCEEDED(OleInitialize(nullptr));
-        win32::StartupStep("com-ready");
-    }
+    Native() { win32::StartupStep("runtime-entered"); }
     Native(const Native&) = delete;
     Native& operator=(const Native&) = delete;
-    ~Native()
-    {
-        if (ole)
-            OleUninitialize();
-    }
-    bool ole = false;
+    ~Native() { win32::LeaveApartment(); }
 };
 
 Application::Application(int&, char**, LaunchTokens launch)
@@ -76,13 +66,14 @@ int Application::run(StartUpObject& startUpForm)
     return 0;
 }
 
-void reportCurrentErrorAndEnd()
+namespace {
+
+[[noreturn]] void reportAndEnd(const ErrorReport& report)
 {
     // The timers go on ticking while the report is shown; an error among them must not stack a second
     // report on the first.
     static bool reporting = false;
     const bool alreadyReporting = std::exchange(reporting, true);
-    const ErrorReport report = ErrorReport::ofCurrentError();
     std::fprintf(stderr, "wobblix-clock: run-time error %d: %s\n", static_cast<int>(report.number),
                  ToUtf8(report.text).c_str());
     std::fflush(stderr);
@@ -96,4 +87,27 @@ void reportCurrentErrorAndEnd()
     ExitProcess(Application::ErrorExitStatus);
 }
 
+} // namespace
+
+void reportCurrentErrorAndEnd()
+{
+    reportAndEnd(ErrorReport::ofCurrentError());
+}
+
 } // namespace wobblix::platform
+
+// What std::terminate does in this program, where an error could not be reported where it arose (it left
+// a destructor while another error was under way, or a function that may not throw): the error report, as
+// for any error, or an internal error where there is none to report. It is the C++ runtime's default
+// handler, defined here in place of the runtime's own, which writes the error's type to a standard error
+// that a Windows program does not have, and would bring the runtime's name demangler into the program file.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    using wobblix::platform::ErrorReport;
+    using wobblix::platform::RuntimeError;
+    wobblix::platform::reportAndEnd(std::current_exception()
+                                        ? ErrorReport::ofCurrentError()
+                                        : ErrorReport{RuntimeError::InternalError, u"Internal error"});
+}
+} // namespace __gnu_cxx

@@ -24,7 +24,8 @@ constexpr unsigned long long UnixEpoch = 116444736000000000ULL;
 
 inline void write(const char* step, FILETIME time)
 {
-    const unsigned long long ticks = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     char line[96];
     const int length = std::snprintf(line, sizeof line, "startup %s %llu\n", step, (ticks - UnixEpoch) / 10);
     DWORD written = 0;
