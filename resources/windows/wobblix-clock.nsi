@@ -3,8 +3,9 @@
 ;
 ; The Windows installer, for one user and without an administrator: the program goes to
 ; %LOCALAPPDATA%\Programs\Wobblix Clock, a shortcut to the user's Start menu, and an entry to the user's
-; Apps & features (HKCU). /S installs, and uninstalls, without a window. The uninstaller takes all of
-; that away again and leaves the user's settings (HKCU\Software\VB and VBA Program Settings\Wobblix).
+; Apps & features (HKCU), and, as the user chooses, the clock to the programs Windows starts when this
+; user signs in (below). /S installs, and uninstalls, without a window. The uninstaller takes all of that
+; away again and leaves the user's settings (HKCU\Software\VB and VBA Program Settings\Wobblix).
 ; A running clock of this user is asked to end first, as Options > Exit ends it, so that the program file
 ; can be replaced or removed.
 ;
@@ -13,6 +14,24 @@
 ;   PROGRAM  the program file, WobblixClock.exe
 ;   OUTFILE  the installer to write
 ; Paths without a folder are relative to this script's folder.
+;
+; Start at sign-in: the value "Wobblix Clock" of the user's Run key, the command line Windows runs at each
+; sign-in of this user (the program's quoted path: no arguments, the clock starts as its Start-menu
+; shortcut starts it). Task Manager and Settings, Apps, Startup list it under the program's own name and
+; icon; turning it off there leaves the Run value and writes a record of the same name under
+; StartupApproved\Run, whose first byte has its lowest bit set (03 00 00 00 and the time it was turned
+; off; 02 and zeros when turned on again; no record at all is on). The installer asks on a page of its
+; own, before it copies the files; /AUTOSTART=0 or 1 gives the answer, for a silent run too. An update is
+; an install over an earlier one, which has its entry in Apps & features. What an install leaves:
+;   first install         on, unless the answer is 0
+;   update, no answer     the entry as it stands: on; off (no value, as an install from before the
+;                         installer asked left it); or turned off in Task Manager, its record kept
+;   answer 1              on: the value written, a record that turned it off removed
+;   answer 0              no value and no record, except that an entry turned off in Task Manager stays
+;                         as it is (it is off already)
+; Where the value stays, it names this install's program.
+; An interactive run's check box starts as the table leaves the entry (an /AUTOSTART given included), and
+; is then the answer. The uninstaller removes the value and its record.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -21,6 +40,7 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include nsDialogs.nsh
 
 !define NAME "Wobblix Clock"
 !define PUBLISHER "Wobblix Clock developers"
@@ -32,6 +52,12 @@ ManifestDPIAware true
 !define CLOCK_CLASS "WobblixClockApplication"
 ; How long the running clock has to end, in steps of a quarter of a second.
 !define CLOSE_STEPS 40
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define STARTUP_APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
+!define SIGN_IN_VALUE "${NAME}"
+!define SIGN_IN_WHY "An alarm rings only while the clock runs. Started each time you sign in, it is running for the next alarm after Windows has restarted."
+!define SIGN_IN_CHANGE "You can turn it off and on again later in Task Manager, Startup apps, or in Settings, Apps, Startup."
+!define SIGN_IN_NOT_WRITTEN "Windows did not let Setup add ${NAME} to the programs that start when you sign in."
 
 Name "${NAME}"
 OutFile "${OUTFILE}"
@@ -57,6 +83,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "../../LICENSES/GPL-3.0-or-later.txt"
 !insertmacro MUI_PAGE_DIRECTORY
+Page custom SignInPage
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
@@ -64,6 +91,117 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
+
+; The sign-in entry before this install: "none" (no Run value), "on", or "off" (turned off in Task Manager).
+Var SignInEntry
+; 1: Windows starts the clock at sign-in after this install; 0: it does not.
+Var SignInChoice
+Var SignInCheckBox
+
+Function .onInit
+    Call ReadSignInEntry
+    ${If} $SignInEntry == "on"
+        StrCpy $SignInChoice 1
+    ${ElseIf} $SignInEntry == "off"
+        StrCpy $SignInChoice 0
+    ${Else}
+        ; No entry: a first install starts the clock at sign-in; an earlier install without the entry
+        ; was left off.
+        ClearErrors
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        ${If} ${Errors}
+            StrCpy $SignInChoice 1
+        ${Else}
+            StrCpy $SignInChoice 0
+        ${EndIf}
+    ${EndIf}
+
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/AUTOSTART" $1
+    ${IfNot} ${Errors}
+        ${If} $1 == "=1"
+            StrCpy $SignInChoice 1
+        ${ElseIf} $1 == "=0"
+            StrCpy $SignInChoice 0
+        ${Else}
+            ; Anything else is a mistake in the command, not an answer: nothing is installed.
+            MessageBox MB_OK|MB_ICONSTOP "/AUTOSTART takes 0 or 1: /AUTOSTART=0 or /AUTOSTART=1." /SD IDOK
+            Abort
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+Function ReadSignInEntry
+    Push $0
+    Push $1
+    Push $2
+    StrCpy $SignInEntry "none"
+    ClearErrors
+    ReadRegStr $0 HKCU "${RUN_KEY}" "${SIGN_IN_VALUE}"
+    ${IfNot} ${Errors}
+        StrCpy $SignInEntry "on"
+        ; Task Manager's record is binary (12 bytes), which ReadRegStr cannot read.
+        System::Alloc 64
+        Pop $0
+        ; HKEY_CURRENT_USER, RRF_RT_REG_BINARY
+        System::Call 'advapi32::RegGetValueW(p 0x80000001, w "${STARTUP_APPROVED_KEY}", w "${SIGN_IN_VALUE}", i 0x8, p 0, p r0, *i 64) i .r1'
+        ${If} $1 = 0
+            System::Call '*$0(&i1 .r2)'
+            IntOp $2 $2 & 1
+            ${If} $2 = 1
+                StrCpy $SignInEntry "off"
+            ${EndIf}
+        ${EndIf}
+        System::Free $0
+    ${EndIf}
+    Pop $2
+    Pop $1
+    Pop $0
+FunctionEnd
+
+Function SignInPage
+    !insertmacro MUI_HEADER_TEXT "Start at Sign-in" "Choose whether Windows starts ${NAME} when you sign in."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateLabel} 0 0 100% 30u "${SIGN_IN_WHY}"
+    Pop $0
+    ${NSD_CreateCheckbox} 0 36u 100% 12u "Start ${NAME} when I sign in"
+    Pop $SignInCheckBox
+    ${If} $SignInChoice = 1
+        ${NSD_Check} $SignInCheckBox
+    ${EndIf}
+    ${NSD_OnClick} $SignInCheckBox SignInCheckBoxClicked
+    ${NSD_CreateLabel} 0 60u 100% 30u "${SIGN_IN_CHANGE}"
+    Pop $0
+    nsDialogs::Show
+FunctionEnd
+
+; Kept as it is clicked, so that Back and Next again show the box as the user left it.
+Function SignInCheckBoxClicked
+    Pop $0
+    ${NSD_GetState} $SignInCheckBox $SignInChoice
+FunctionEnd
+
+; Leaves the entry as the table at the top says.
+Function WriteSignInEntry
+    ${If} $SignInChoice = 0
+    ${AndIf} $SignInEntry != "off"
+        DeleteRegValue HKCU "${RUN_KEY}" "${SIGN_IN_VALUE}"
+        DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "${SIGN_IN_VALUE}"
+        Return
+    ${EndIf}
+    ; On, or turned off in Task Manager: either way the value names this install's program.
+    ClearErrors
+    WriteRegStr HKCU "${RUN_KEY}" "${SIGN_IN_VALUE}" '"$INSTDIR\${EXE}"'
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONEXCLAMATION "${SIGN_IN_NOT_WRITTEN}" /SD IDOK
+    ${EndIf}
+    ${If} $SignInChoice = 1
+    ${AndIf} $SignInEntry != "on"
+        DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "${SIGN_IN_VALUE}"
+    ${EndIf}
+FunctionEnd
 
 ; Ends the clock this user runs in this session, if one runs: its message-only window, found by class and
 ; by the name that holds the user's SID, gives its process; that process's windows titled "Wobblix Clock"
@@ -158,6 +296,7 @@ Section "${NAME}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
     CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+    Call WriteSignInEntry
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -175,6 +314,9 @@ SectionEnd
 
 Section "Uninstall"
     Call un.CloseClock
+    ; First, so that nothing starts the program at sign-in while it is being removed.
+    DeleteRegValue HKCU "${RUN_KEY}" "${SIGN_IN_VALUE}"
+    DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "${SIGN_IN_VALUE}"
     Delete "$SMPROGRAMS\${NAME}.lnk"
     Delete "$INSTDIR\${EXE}"
     Delete "$INSTDIR\LICENSE.txt"

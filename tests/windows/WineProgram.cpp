@@ -203,6 +203,25 @@ QString exportedKey(const QString& key)
                               (bytes.size() - 2) / 2);
 }
 
+QString exportedValue(const QString& key, const QString& name)
+{
+    const QString prefix = regQuoted(name) + u'=';
+    int sections = 0; // the key's own [section] comes first, its subkeys' after it
+    for (const QString& line : exportedKey(key).split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(u'[') && ++sections > 1)
+            break;
+        if (!line.startsWith(prefix))
+            continue;
+        const QString data = line.mid(prefix.size());
+        if (data.startsWith(u'"'))
+            return unescaped(data.mid(1, data.size() - 2));
+        if (data.startsWith(QLatin1String("hex:")))
+            return data.mid(4).remove(u',');
+        return data;
+    }
+    return {};
+}
+
 QMap<QString, QString> storedSettings()
 {
     QMap<QString, QString> values;
@@ -322,6 +341,12 @@ QList<WineControl> controlsOf(const QString& handle)
     return controls;
 }
 
+int checkState(const QString& handle)
+{
+    const Ran ran = wine::driver({QStringLiteral("check"), handle});
+    return ran.status == 0 ? ran.output.section(u'\t', 1).toInt() : -1;
+}
+
 WineDialog findDialog(const QString& title, int waitMs)
 {
     WineDialog dialog;
@@ -403,8 +428,7 @@ QString WineProgram::text(const QString& name) const
 
 int WineProgram::check(const QString& name) const
 {
-    const Ran ran = wine::driver({QStringLiteral("check"), control(name).handle});
-    return ran.status == 0 ? ran.output.section(u'\t', 1).toInt() : -1;
+    return checkState(control(name).handle);
 }
 
 bool WineProgram::setText(const QString& name, const QString& text) const

@@ -60,6 +60,10 @@ QString zoneAhead(qint64 secondsAhead);
 
 // A registry key as `wine reg export` writes it (UTF-16, decoded here); empty when there is no such key.
 QString exportedKey(const QString& key);
+// One value of that key itself (not of its subkeys) as the export writes it: a text as the text, binary
+// data short enough for one line of the export as its bytes in hex ("0300..."), anything else as written
+// after "NAME"=; empty when there is none.
+QString exportedValue(const QString& key, const QString& name);
 // The clock's settings in the registry: HKCU\Software\VB and VBA Program Settings\Wobblix\Main.
 QMap<QString, QString> storedSettings();
 // Replaces the key's values by these (none: the key is removed).
@@ -112,6 +116,8 @@ struct WineDialog {
 };
 WineDialog findDialog(const QString& title, int waitMs = 10000);
 QList<WineControl> controlsOf(const QString& handle);
+// A check box's state: 0 unchecked, 1 checked, 2 grayed; -1 when unreadable.
+int checkState(const QString& handle);
 
 // One run of WobblixClock.exe; the destructor ends a run that is still going.
 class WineProgram {
