@@ -215,8 +215,7 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client,
-                 native.background != nullptr ? native.background : GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, win32::BackgroundOf(native.background));
         return 1;
     }
     case WM_ACTIVATE:
@@ -234,6 +233,15 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
             ::SetFocus(control);
         return 0;
     }
+    // The user changed the system's colours, High Contrast or the visual style: the window follows.
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST)
+            win32::RefreshAppearance(form);
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        win32::RefreshAppearance(form);
+        break;
     case WM_DPICHANGED:
         changeDpi(form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
