@@ -3,13 +3,31 @@
 
 // The Windows program's notification-area icon under Wine: Options > Hide puts the window away and one
 // icon into the session's XEmbed tray (trayer), where Wine's explorer shows it as an X window of its
-// own; a double click on it brings the window back with the keyboard focus and takes the icon away.
+// own, with its tip under the mouse; a double click on it brings the window back with the keyboard focus
+// and takes the icon away. In the program and in its copy that runs in the system's code page.
 
 #include "WineProgram.h"
 
 #include <QtTest>
 
 using namespace wobblix::test;
+
+namespace {
+
+// The texts of the tips shown on the screen: Wine's explorer shows an icon's tip in a tooltip window.
+QStringList shownTips()
+{
+    QStringList tips;
+    for (const QString& line : wine::driver({QStringLiteral("windows")}).output.split(u'\n')) {
+        const QStringList fields = line.split(u'\t'); // window HWND PID CLASS VISIBLE TITLE
+        if (fields.value(3) == QLatin1String("tooltips_class32") &&
+            fields.value(4) == QLatin1String("visible"))
+            tips << fields.value(5);
+    }
+    return tips;
+}
+
+} // namespace
 
 class TestWineTray : public QObject {
     Q_OBJECT
@@ -23,9 +41,16 @@ private Q_SLOTS:
     }
 
     // Twice: each Hide adds exactly one icon and each restore removes it.
+    void hideAndRestore_data()
+    {
+        QTest::addColumn<CodePage>("codePage");
+        QTest::newRow("UTF-8") << CodePage::Utf8;
+        QTest::newRow("system code page") << CodePage::System;
+    }
     void hideAndRestore()
     {
-        WineProgram program;
+        QFETCH(CodePage, codePage);
+        WineProgram program(codePage);
         QVERIFY2(program.start(), program.state());
         QTRY_COMPARE_WITH_TIMEOUT(program.focus(), QStringLiteral("chkAlarmClock"), 10000);
         for (int round = 1; round <= 2; ++round) {
@@ -35,6 +60,11 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(!program.isShown(), 5000);
             QTRY_COMPARE_WITH_TIMEOUT(wine::trayIcons().size(), 1, 10000);
             const QString icon = wine::trayIcons().value(0);
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("mousemove"), QStringLiteral("--window"), icon,
+                               QStringLiteral("10"), QStringLiteral("10")});
+            QTRY_COMPARE_WITH_TIMEOUT(
+                shownTips(), QStringList{QStringLiteral("Wobblix Clock (Double Click to Open)")}, 10000);
             QProcess::execute(QStringLiteral("xdotool"),
                               {QStringLiteral("mousemove"), QStringLiteral("--window"), icon, QStringLiteral("10"),
                                QStringLiteral("10"), QStringLiteral("click"), QStringLiteral("--repeat"),
