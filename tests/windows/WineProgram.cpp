@@ -140,7 +140,8 @@ QString missingTools()
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
             missing << QStringLiteral("%1 is missing: install the Debian package %2")
                            .arg(QString::fromLatin1(program), QString::fromLatin1(package));
-    for (const char* built : {WOBBLIX_WINDOWS_PROGRAM, WOBBLIX_WINDOWS_DRIVER})
+    for (const char* built :
+         {WOBBLIX_WINDOWS_PROGRAM, WOBBLIX_WINDOWS_PROGRAM_SYSTEM_CODE_PAGE, WOBBLIX_WINDOWS_DRIVER})
         if (!QFile::exists(QString::fromUtf8(built)))
             missing << QStringLiteral("%1 is missing: the build makes it with scripts/build-windows")
                            .arg(QString::fromUtf8(built));
@@ -164,11 +165,16 @@ QString onDriveC(const QString& relative)
     return QDir(qEnvironmentVariable("WINEPREFIX")).filePath(QStringLiteral("drive_c/") + relative);
 }
 
-void setTimeZone(const QString& zone)
+void stopPrefix()
 {
     // WINEPREFIX is the session's own (wine-session.sh): this stops that prefix's processes only.
     runProgram(QStringLiteral("wineserver"), {QStringLiteral("-k")}, 20000);
     runProgram(QStringLiteral("wineserver"), {QStringLiteral("-w")}, 20000);
+}
+
+void setTimeZone(const QString& zone)
+{
+    stopPrefix();
     timeZone() = zone;
 }
 
@@ -236,24 +242,35 @@ QMap<QString, QString> storedSettings()
     return values;
 }
 
-bool storeSettings(const QMap<QString, QString>& values)
+QString registrySection(const QString& key, const QMap<QString, QString>& values)
 {
-    run({QStringLiteral("reg"), QStringLiteral("delete"), SettingsKey, QStringLiteral("/f")});
-    if (values.isEmpty())
-        return storedSettings().isEmpty();
-    QString text =
-        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[%1]\r\n")
-            .arg(QString(SettingsKey).replace(QStringLiteral("HKCU"), QStringLiteral("HKEY_CURRENT_USER")));
+    QString section =
+        QStringLiteral("[%1]\r\n")
+            .arg(QString(key).replace(QStringLiteral("HKCU\\"), QStringLiteral("HKEY_CURRENT_USER\\")));
     for (auto it = values.begin(); it != values.end(); ++it)
-        text += regQuoted(it.key()) + u'=' + regQuoted(it.value()) + QStringLiteral("\r\n");
-    QFile file(onDriveC(QStringLiteral("wobblix-seed.reg")));
+        section += regQuoted(it.key()) + u'=' + regQuoted(it.value()) + QStringLiteral("\r\n");
+    return section + QStringLiteral("\r\n");
+}
+
+bool importRegistry(const QString& sections)
+{
+    const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n") + sections;
+    QFile file(onDriveC(QStringLiteral("wobblix-import.reg")));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write("\xff\xfe");
     file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     file.close();
-    return run({QStringLiteral("reg"), QStringLiteral("import"), QStringLiteral(R"(C:\wobblix-seed.reg)")})
+    return run({QStringLiteral("reg"), QStringLiteral("import"), QStringLiteral(R"(C:\wobblix-import.reg)")})
                .status == 0;
+}
+
+bool storeSettings(const QMap<QString, QString>& values)
+{
+    run({QStringLiteral("reg"), QStringLiteral("delete"), SettingsKey, QStringLiteral("/f")});
+    if (values.isEmpty())
+        return storedSettings().isEmpty();
+    return importRegistry(registrySection(SettingsKey, values));
 }
 
 int streamsOf(qint64 pid)
@@ -362,7 +379,7 @@ WineDialog findDialog(const QString& title, int waitMs)
     return dialog;
 }
 
-WineProgram::WineProgram() = default;
+WineProgram::WineProgram(CodePage codePage) : m_codePage(codePage) {}
 
 WineProgram::~WineProgram()
 {
@@ -376,7 +393,9 @@ bool WineProgram::start()
 {
     m_process.setProcessEnvironment(wineEnvironment());
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    m_process.start(QStringLiteral("wine"), {QStringLiteral(WOBBLIX_WINDOWS_PROGRAM)});
+    m_process.start(QStringLiteral("wine"), {m_codePage == CodePage::Utf8
+                                                 ? QStringLiteral(WOBBLIX_WINDOWS_PROGRAM)
+                                                 : QStringLiteral(WOBBLIX_WINDOWS_PROGRAM_SYSTEM_CODE_PAGE)});
     if (!m_process.waitForStarted())
         return false;
     // The main window, not a message box of the same title over it.

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QMetaType>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -57,6 +58,9 @@ QString onDriveC(const QString& relative);
 void setTimeZone(const QString& zone);
 // The zone text that puts local time `secondsAhead` seconds ahead of UTC.
 QString zoneAhead(qint64 secondsAhead);
+// Stops every Wine process of the prefix and its wineserver, so that the next one started reads the
+// prefix's registry afresh.
+void stopPrefix();
 
 // A registry key as `wine reg export` writes it (UTF-16, decoded here); empty when there is no such key.
 QString exportedKey(const QString& key);
@@ -68,6 +72,12 @@ QString exportedValue(const QString& key, const QString& name);
 QMap<QString, QString> storedSettings();
 // Replaces the key's values by these (none: the key is removed).
 bool storeSettings(const QMap<QString, QString>& values);
+// One key of a registry file with these text values, for importRegistry; HKCU may stand for
+// HKEY_CURRENT_USER.
+QString registrySection(const QString& key, const QMap<QString, QString>& values);
+// Imports the keys of a registry file (what follows its first line; "[-KEY]" deletes one) with
+// `wine reg import`.
+bool importRegistry(const QString& sections);
 
 // The streams that process `pid` plays on the session's sound server, as `pactl` lists them.
 int streamsOf(qint64 pid);
@@ -119,10 +129,14 @@ QList<WineControl> controlsOf(const QString& handle);
 // A check box's state: 0 unchecked, 1 checked, 2 grayed; -1 when unreadable.
 int checkState(const QString& handle);
 
+// Which WobblixClock.exe runs: the program itself, whose manifest asks for UTF-8 as its code page, or its
+// copy for the tests (tests/windows/system-code-page/), which runs in the system's code page, 1252 here.
+enum class CodePage { Utf8, System };
+
 // One run of WobblixClock.exe; the destructor ends a run that is still going.
 class WineProgram {
 public:
-    WineProgram();
+    explicit WineProgram(CodePage codePage = CodePage::Utf8);
     ~WineProgram();
     WineProgram(const WineProgram&) = delete;
     WineProgram& operator=(const WineProgram&) = delete;
@@ -170,6 +184,7 @@ private:
     quint64 xWindow() const;
     QPoint onScreen(const WineControl& control) const;
 
+    CodePage m_codePage;
     QProcess m_process;
     QString m_window;
     mutable quint64 m_xWindow = 0;
@@ -177,3 +192,5 @@ private:
 };
 
 } // namespace wobblix::test
+
+Q_DECLARE_METATYPE(wobblix::test::CodePage)

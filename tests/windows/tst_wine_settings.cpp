@@ -29,6 +29,7 @@ private Q_SLOTS:
     // The path fields take no typing: their texts come from the registry and go back through the window.
     void saveWrites_data()
     {
+        QTest::addColumn<CodePage>("codePage");
         QTest::addColumn<Values>("stored");
         QTest::addColumn<bool>("switchAlarmOn");
         QTest::addColumn<QString>("hour");
@@ -36,26 +37,30 @@ private Q_SLOTS:
         QTest::addColumn<Values>("saved");
         const QString wake = QStringLiteral(R"(C:\sounds\wake up "now".wav)");
         const QString chime = QStringLiteral(R"(C:\sounds\chime.wav)");
-        QTest::newRow("every field") << Values{{"File", wake}, {"Chime", chime}} << true << "7" << "30"
+        QTest::newRow("every field") << CodePage::Utf8 << Values{{"File", wake}, {"Chime", chime}} << true << "7" << "30"
                                      << Values{{"File", wake}, {"Hour", "7"},      {"Minute", "30"},
                                                {"AlarmON", "1"}, {"Chime", chime}, {"ChimesON", "0"}};
         QTest::newRow("empty texts left out, switches always")
-            << Values{} << false << "" << "" << Values{{"AlarmON", "0"}, {"ChimesON", "0"}};
+            << CodePage::Utf8 << Values{} << false << "" << "" << Values{{"AlarmON", "0"}, {"ChimesON", "0"}};
         const QString greek = QStringLiteral(u"C:\\ήχοι\\ξύπνημα.wav");
-        QTest::newRow("non-ASCII path") << Values{{"File", greek}} << false << "" << ""
+        QTest::newRow("non-ASCII path") << CodePage::Utf8 << Values{{"File", greek}} << false << "" << ""
                                         << Values{{"File", greek}, {"AlarmON", "0"}, {"ChimesON", "0"}};
-        QTest::newRow("grayed switch") << Values{{"ChimesON", "2"}} << false << "" << ""
+        QTest::newRow("non-ASCII path, system code page")
+            << CodePage::System << Values{{"File", greek}} << false << "" << ""
+            << Values{{"File", greek}, {"AlarmON", "0"}, {"ChimesON", "0"}};
+        QTest::newRow("grayed switch") << CodePage::Utf8 << Values{{"ChimesON", "2"}} << false << "" << ""
                                        << Values{{"AlarmON", "0"}, {"ChimesON", "2"}};
     }
     void saveWrites()
     {
+        QFETCH(CodePage, codePage);
         QFETCH(Values, stored);
         QFETCH(bool, switchAlarmOn);
         QFETCH(QString, hour);
         QFETCH(QString, minute);
         QFETCH(Values, saved);
         QVERIFY(wine::storeSettings(stored));
-        WineProgram program;
+        WineProgram program(codePage);
         QVERIFY2(program.start(), program.state());
         QTRY_COMPARE_WITH_TIMEOUT(program.focus(), QStringLiteral("chkAlarmClock"), 10000);
         if (switchAlarmOn)

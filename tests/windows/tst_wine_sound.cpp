@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The Windows program's sounds under Wine: a wave file chosen in the system's open-file dialog fills its
-// field and plays, and the alarm rings at its minute. What plays is a stream of the program's process
-// on the session's sound server (Wine's winepulse), which `pactl` lists.
+// field and plays, as does one at a path longer than PlaySound opens by name, and the alarm rings at its
+// minute; in the program and in its copy that runs in the system's code page. What plays is a stream of
+// the program's process on the session's sound server (Wine's winepulse), which `pactl` lists.
 
 #include "WineProgram.h"
 
@@ -13,15 +14,37 @@ using namespace wobblix::test;
 
 namespace {
 
-// A wave file of 880 Hz on the prefix's C: drive.
+// A wave file of 880 Hz on the prefix's C: drive, its folders made first.
 bool writeTone(const QString& relative, int seconds = 2)
 {
+    QDir().mkpath(QFileInfo(wine::onDriveC(relative)).path());
     QProcess sox;
     sox.start(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"),
                                       QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-c"),
                                       QStringLiteral("1"), wine::onDriveC(relative), QStringLiteral("synth"),
                                       QString::number(seconds), QStringLiteral("sine"), QStringLiteral("880")});
     return sox.waitForFinished(10000) && sox.exitCode() == 0;
+}
+
+// The Windows path of `length` characters to tone.wav, in folders of at most 50 characters on drive C.
+QString longPath(int length)
+{
+    const QString file = QStringLiteral("tone.wav");
+    QString path = QStringLiteral("C:\\");
+    for (qsizetype left = length - path.size() - file.size(); left > 0;) {
+        qsizetype folder = std::min<qsizetype>(left, 51); // with its backslash
+        if (left - folder == 1)
+            --folder;
+        path += QString(folder - 1, u'x') + u'\\';
+        left -= folder;
+    }
+    return path + file;
+}
+
+// The path under drive C of a Windows path on it, as wine::onDriveC takes it.
+QString underDriveC(const QString& windowsPath)
+{
+    return windowsPath.mid(3).replace(u'\\', u'/');
 }
 
 } // namespace
@@ -36,6 +59,12 @@ private Q_SLOTS:
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QVERIFY(writeTone(QStringLiteral("tone.wav")));
         QVERIFY(writeTone(QStringLiteral(u"ήχος.wav")));
+        for (const int length : {200, 300})
+            QVERIFY(writeTone(underDriveC(longPath(length))));
+        // A recording cut short: its header claims two seconds, the file holds one.
+        QVERIFY(writeTone(QStringLiteral("short/") + underDriveC(longPath(294))));
+        QFile cut(wine::onDriveC(QStringLiteral("short/") + underDriveC(longPath(294))));
+        QVERIFY(cut.resize(cut.size() / 2));
         // Long enough to be heard however late the first check after the minute comes.
         QVERIFY(writeTone(QStringLiteral("alarm.wav"), 10));
     }
@@ -53,21 +82,31 @@ private Q_SLOTS:
     // confirmed with Open is the field's text; Play then plays it.
     void chosenFilePlays_data()
     {
+        QTest::addColumn<CodePage>("codePage");
         QTest::addColumn<QString>("browse");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("play");
         QTest::addColumn<QString>("path");
-        QTest::newRow("alarm, Greek file name") << "cmdBrowse" << "txtSound" << "cmdPlay" << QStringLiteral(u"C:\\ήχος.wav");
-        QTest::newRow("chime") << "cmdChimesBrowse" << "txtChimesSoundFile" << "cmdChimesPlay" << R"(C:\tone.wav)";
+        const QString greek = QStringLiteral(u"C:\\ήχος.wav");
+        QTest::newRow("alarm, Greek file name") << CodePage::Utf8 << "cmdBrowse" << "txtSound" << "cmdPlay" << greek;
+        QTest::newRow("alarm, Greek file name, system code page")
+            << CodePage::System << "cmdBrowse" << "txtSound" << "cmdPlay" << greek;
+        QTest::newRow("chime") << CodePage::Utf8 << "cmdChimesBrowse" << "txtChimesSoundFile" << "cmdChimesPlay"
+                               << R"(C:\tone.wav)";
+        QTest::newRow("alarm, 200 characters") << CodePage::Utf8 << "cmdBrowse" << "txtSound" << "cmdPlay"
+                                               << longPath(200);
+        QTest::newRow("alarm, 200 characters, system code page")
+            << CodePage::System << "cmdBrowse" << "txtSound" << "cmdPlay" << longPath(200);
     }
     void chosenFilePlays()
     {
+        QFETCH(CodePage, codePage);
         QFETCH(QString, browse);
         QFETCH(QString, field);
         QFETCH(QString, play);
         QFETCH(QString, path);
         QVERIFY(wine::storeSettings({}));
-        WineProgram program;
+        WineProgram program(codePage);
         QVERIFY2(program.start(), program.state());
         program.click(browse);
         const WineDialog dialog = findDialog(QStringLiteral("Sound to Play"));
@@ -90,6 +129,43 @@ private Q_SLOTS:
         QCOMPARE(wine::streamsOf(program.pid()), 0);
         program.click(play);
         QTRY_VERIFY_WITH_TIMEOUT(wine::streamsOf(program.pid()) > 0, 10000);
+        QVERIFY2(program.exit(), program.state());
+    }
+
+    // A stored path longer than any PlaySound opens by name (mmioOpen takes 127 characters): Play gives a
+    // stream, from a file cut short too; a path to no file stays silent, and the program runs on.
+    void storedPathPlays_data()
+    {
+        QTest::addColumn<CodePage>("codePage");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("rings");
+        QTest::newRow("300 characters") << CodePage::Utf8 << longPath(300) << true;
+        QTest::newRow("300 characters, system code page") << CodePage::System << longPath(300) << true;
+        QTest::newRow("300 characters, cut short")
+            << CodePage::Utf8 << QString(longPath(294)).insert(3, QStringLiteral("short\\")) << true;
+        QTest::newRow("300 characters, no such file")
+            << CodePage::Utf8
+            << QString(longPath(300)).replace(QStringLiteral("tone"), QStringLiteral("none")) << false;
+    }
+    void storedPathPlays()
+    {
+        QFETCH(CodePage, codePage);
+        QFETCH(QString, path);
+        QFETCH(bool, rings);
+        QCOMPARE(path.size(), 300);
+        QVERIFY(wine::storeSettings({{QStringLiteral("File"), path}}));
+        WineProgram program(codePage);
+        QVERIFY2(program.start(), program.state());
+        QTRY_COMPARE_WITH_TIMEOUT(program.text(QStringLiteral("txtSound")), path, 5000);
+        program.click(QStringLiteral("cmdPlay"));
+        if (rings) {
+            QTRY_VERIFY_WITH_TIMEOUT(wine::streamsOf(program.pid()) > 0, 10000);
+        } else {
+            QElapsedTimer played;
+            played.start();
+            while (played.elapsed() < 3000)
+                QVERIFY2(wine::streamsOf(program.pid()) == 0, "a stream for a file that is not there");
+        }
         QVERIFY2(program.exit(), program.state());
     }
 

@@ -3,8 +3,9 @@
 
 // The Windows program's notification-area icon under Wine: Options > Hide puts the window away and one
 // icon into the session's XEmbed tray (trayer), where Wine's explorer shows it as an X window of its
-// own; a double click on it brings the window back with the keyboard focus and takes the icon away. The
-// icon follows the shell: a restarted shell gets it again, and it goes with the clock when the clock ends.
+// own, with its tip under the mouse; a double click on it brings the window back with the keyboard focus
+// and takes the icon away. In the program and in its copy that runs in the system's code page. The icon
+// follows the shell: a restarted shell gets it again, and it goes with the clock when the clock ends.
 
 #include "WineProgram.h"
 
@@ -33,6 +34,19 @@ void doubleClick(const QString& icon)
                        QStringLiteral("1")});
 }
 
+// The texts of the tips shown on the screen: Wine's explorer shows an icon's tip in a tooltip window.
+QStringList shownTips()
+{
+    QStringList tips;
+    for (const QString& line : wine::driver({QStringLiteral("windows")}).output.split(u'\n')) {
+        const QStringList fields = line.split(u'\t'); // window HWND PID CLASS VISIBLE TITLE
+        if (fields.value(3) == QLatin1String("tooltips_class32") &&
+            fields.value(4) == QLatin1String("visible"))
+            tips << fields.value(5);
+    }
+    return tips;
+}
+
 } // namespace
 
 class TestWineTray : public QObject {
@@ -48,19 +62,22 @@ private Q_SLOTS:
 
     void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(wine::trayIcons(), QStringList(), 5000); }
 
-    // Each Hide adds exactly one icon and each restore removes it; with "shell restarts", the shell loses
-    // the icon first (as Explorer does when it crashes or is restarted) and announces its new taskbar, and
-    // the clock's icon is back, one, to restore it by.
+    // Each Hide adds exactly one icon, its tip under the mouse, and each restore removes it, twice; with
+    // "shell restarts", the shell loses the icon first (as Explorer does when it crashes or is restarted)
+    // and announces its new taskbar, and the clock's icon is back, one, to restore it by.
     void hideAndRestore_data()
     {
+        QTest::addColumn<CodePage>("codePage");
         QTest::addColumn<bool>("shellRestarts");
-        QTest::newRow("twice") << false;
-        QTest::newRow("shell restarts while hidden") << true;
+        QTest::newRow("UTF-8") << CodePage::Utf8 << false;
+        QTest::newRow("system code page") << CodePage::System << false;
+        QTest::newRow("shell restarts while hidden") << CodePage::Utf8 << true;
     }
     void hideAndRestore()
     {
+        QFETCH(CodePage, codePage);
         QFETCH(bool, shellRestarts);
-        WineProgram program;
+        WineProgram program(codePage);
         QVERIFY2(program.start(), program.state());
         QTRY_COMPARE_WITH_TIMEOUT(program.focus(), QStringLiteral("chkAlarmClock"), 10000);
         for (int round = 1; round <= (shellRestarts ? 1 : 2); ++round) {
@@ -79,6 +96,11 @@ private Q_SLOTS:
                 icon = wine::trayIcons().value(0);
                 QVERIFY(!program.isShown());
             }
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("mousemove"), QStringLiteral("--window"), icon,
+                               QStringLiteral("10"), QStringLiteral("10")});
+            QTRY_COMPARE_WITH_TIMEOUT(
+                shownTips(), QStringList{QStringLiteral("Wobblix Clock (Double Click to Open)")}, 10000);
             doubleClick(icon);
             QTRY_VERIFY_WITH_TIMEOUT(program.isShown(), 5000);
             QTRY_COMPARE_WITH_TIMEOUT(program.activeWindow(), program.window(), 5000);

@@ -2,16 +2,72 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The Windows program's window under Wine, as the system's own window classes build it: frame, controls,
-// focus and Tab order, the time fields as typed at the keyboard, and the About box. One run of the
-// program serves every test here, in order.
+// focus and Tab order, the time fields as typed at the keyboard, and the About box; the controls again in
+// each look the prefix can be given (visual style or none, High Contrast), where their captions read and
+// their check boxes click. One run of the program serves every test here, in order, until a test asks for
+// another look: that ends it and starts one in the new look.
 
+#include "WineLook.h"
 #include "WineProgram.h"
 
+#include "platform/controls/qt/Contrast.h"
+
+#include <QColor>
 #include <QtTest>
 
 using namespace wobblix::test;
+using wine::Look;
 
 Q_DECLARE_METATYPE(ControlDescription)
+
+namespace {
+
+QColor colourFrom(const QString& rgb)
+{
+    const QStringList channels = rgb.split(u' ');
+    return QColor(channels.value(0).toInt(), channels.value(1).toInt(), channels.value(2).toInt());
+}
+
+// What a caption shows, as the driver reads it from the screen: its background and its text's colour,
+// that of the strokes' cores, the colour furthest from the background that more than a speck of pixels
+// show. Invalid colours when the driver could not read it.
+struct CaptionColours {
+    QColor background;
+    QColor text;
+    double contrast() const { return wobblix::platform::contrast(text, background); }
+};
+
+CaptionColours captionColours(const QString& handle)
+{
+    constexpr int FewestStrokePixels = 3;
+    CaptionColours shown;
+    for (const QString& line : wine::driver({QStringLiteral("colours"), handle}).output.split(u'\n')) {
+        const QStringList fields = line.split(u'\t');
+        if (fields.value(0) == QLatin1String("background")) {
+            shown.background = colourFrom(fields.value(1));
+            shown.text = shown.background;
+        } else if (fields.value(0) == QLatin1String("ink") && fields.value(2).toInt() >= FewestStrokePixels &&
+                   wobblix::platform::contrast(colourFrom(fields.value(1)), shown.background) >
+                       shown.contrast()) {
+            shown.text = colourFrom(fields.value(1));
+        }
+    }
+    return shown;
+}
+
+// The rows "LOOK: NAME" of a table whose columns are the look and a control's name, in that order.
+void addRowsIn(std::initializer_list<Look> looks, const char* column,
+               std::initializer_list<const char*> names)
+{
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<QString>(column);
+    for (const Look look : looks)
+        for (const char* name : names)
+            QTest::addRow("%s: %s", qPrintable(wine::nameOf(look)), name)
+                << look << QString::fromLatin1(name);
+}
+
+} // namespace
 
 class TestWineWindow : public QObject {
     Q_OBJECT
@@ -22,12 +78,21 @@ private Q_SLOTS:
         const QString missing = missingTools();
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QVERIFY(wine::storeSettings({}));
-        QVERIFY2(m_program.start(), m_program.state());
+        QVERIFY(programIn(Look::Light));
     }
 
-    void cleanupTestCase() { QVERIFY2(m_program.exit(), m_program.state()); }
+    // The prefix as the other tests expect it, whatever a test left it in.
+    void cleanupTestCase()
+    {
+        if (m_program != nullptr)
+            QVERIFY2(m_program->exit(), m_program->state());
+        QVERIFY(wine::setLook(Look::Light));
+    }
 
-    void focusAtStart() { QTRY_COMPARE_WITH_TIMEOUT(m_program.focus(), QStringLiteral("chkAlarmClock"), 10000); }
+    void focusAtStart()
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->focus(), QStringLiteral("chkAlarmClock"), 10000);
+    }
 
     void frame_data()
     {
@@ -42,14 +107,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, property);
         QFETCH(QString, value);
-        QCOMPARE(m_program.windowRecord().value(property), value);
+        QCOMPARE(m_program->windowRecord().value(property), value);
     }
 
     // 377 x 280 pixels of client area at 96 dots per inch, the frame centred on the screen.
     void placeAndSize()
     {
         QCOMPARE(wine::driver({QStringLiteral("dpi")}).output, QStringLiteral("dpi\t96\t96"));
-        const QMap<QString, QString> window = m_program.windowRecord();
+        const QMap<QString, QString> window = m_program->windowRecord();
         QCOMPARE(window.value(QStringLiteral("client")).section(u' ', 2), QStringLiteral("377 280"));
         const QStringList frame = window.value(QStringLiteral("frame")).split(u' ');
         const QRect onScreen(frame.value(0).toInt(), frame.value(1).toInt(), frame.value(2).toInt(),
@@ -57,35 +122,6 @@ private Q_SLOTS:
         // The session's screen, 1280 x 800 (tests/session/desktop-session.sh).
         QVERIFY2(qAbs(onScreen.center().x() - 640) <= 1 && qAbs(onScreen.center().y() - 400) <= 1,
                  qPrintable(window.value(QStringLiteral("frame"))));
-    }
-
-    void controls_data()
-    {
-        QTest::addColumn<ControlDescription>("expected");
-        for (const ControlDescription& control : windowDescription())
-            QTest::newRow(qPrintable(control.name)) << control;
-    }
-    void controls()
-    {
-        QFETCH(ControlDescription, expected);
-        const WineControl found = m_program.control(expected.name);
-        QVERIFY2(!found.handle.isEmpty(), qPrintable(QStringLiteral("nothing at %1,%2 in %3")
-                                                         .arg(expected.pixels().x())
-                                                         .arg(expected.pixels().y())
-                                                         .arg(expected.container)));
-        if (expected.className == QLatin1String("picture")) {
-            // The picture boxes are a class of the program's own, the same for all three.
-            const QStringList systemClasses{"Button", "Edit", "Static"};
-            QVERIFY2(!systemClasses.contains(found.className, Qt::CaseInsensitive), qPrintable(found.className));
-            QCOMPARE(found.className, m_program.control(QStringLiteral("Picture2")).className);
-        } else {
-            QVERIFY2(found.className.compare(expected.className, Qt::CaseInsensitive) == 0,
-                     qPrintable(found.className));
-        }
-        QCOMPARE(found.text, expected.caption);
-        QCOMPARE(found.place, expected.pixels());
-        QCOMPARE(found.enabled, expected.enabled);
-        QCOMPARE(found.visible, expected.visible);
     }
 
     void tabOrder_data()
@@ -104,10 +140,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, key);
         QFETCH(QStringList, stops);
-        QTRY_COMPARE_WITH_TIMEOUT(m_program.focus(), QStringLiteral("chkAlarmClock"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->focus(), QStringLiteral("chkAlarmClock"), 5000);
         for (const QString& stop : stops) {
-            m_program.keys({key});
-            QTRY_COMPARE_WITH_TIMEOUT(m_program.focus(), stop, 5000);
+            m_program->keys({key});
+            QTRY_COMPARE_WITH_TIMEOUT(m_program->focus(), stop, 5000);
         }
     }
 
@@ -133,19 +169,19 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QStringList, then);
         QFETCH(QString, shows);
-        QVERIFY(m_program.setText(field, QString()));
-        m_program.click(field);
-        QTRY_COMPARE_WITH_TIMEOUT(m_program.focus(), field, 5000);
-        m_program.type(typed);
+        QVERIFY(m_program->setText(field, QString()));
+        m_program->click(field);
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->focus(), field, 5000);
+        m_program->type(typed);
         if (!then.isEmpty())
-            m_program.keys(then);
-        QTRY_COMPARE_WITH_TIMEOUT(m_program.text(field), shows, 5000);
+            m_program->keys(then);
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->text(field), shows, 5000);
     }
 
     // Help > About..: a message box with the version as its first of two lines, and OK only.
     void about()
     {
-        m_program.menu({QStringLiteral("Right"), QStringLiteral("Return"), QStringLiteral("Return")});
+        m_program->menu({QStringLiteral("Right"), QStringLiteral("Return"), QStringLiteral("Return")});
         const WineDialog box = findDialog(QStringLiteral("About Wobblix Clock"));
         QVERIFY2(!box.handle.isEmpty(), "no About box");
         QCOMPARE(box.texts.size(), 1);
@@ -158,8 +194,111 @@ private Q_SLOTS:
         QCOMPARE(wine::driver({QStringLiteral("gone"), box.handle, QStringLiteral("5000")}).status, 0);
     }
 
+    // In the prefix's own look first, where the tests before ran, then without a visual style.
+    void controls_data()
+    {
+        QTest::addColumn<Look>("look");
+        QTest::addColumn<ControlDescription>("expected");
+        for (const Look look : {Look::Light, Look::Classic})
+            for (const ControlDescription& control : windowDescription())
+                QTest::addRow("%s: %s", qPrintable(wine::nameOf(look)), qPrintable(control.name))
+                    << look << control;
+    }
+    void controls()
+    {
+        QFETCH(Look, look);
+        QFETCH(ControlDescription, expected);
+        QVERIFY(programIn(look));
+        const WineControl found = m_program->control(expected.name);
+        QVERIFY2(!found.handle.isEmpty(), qPrintable(QStringLiteral("nothing at %1,%2 in %3")
+                                                         .arg(expected.pixels().x())
+                                                         .arg(expected.pixels().y())
+                                                         .arg(expected.container)));
+        if (expected.className == QLatin1String("picture")) {
+            // The picture boxes are a class of the program's own, the same for all three.
+            const QStringList systemClasses{"Button", "Edit", "Static"};
+            QVERIFY2(!systemClasses.contains(found.className, Qt::CaseInsensitive),
+                     qPrintable(found.className));
+            QCOMPARE(found.className, m_program->control(QStringLiteral("Picture2")).className);
+        } else {
+            QVERIFY2(found.className.compare(expected.className, Qt::CaseInsensitive) == 0,
+                     qPrintable(found.className));
+        }
+        QCOMPARE(found.text, expected.caption);
+        QCOMPARE(found.place, expected.pixels());
+        QCOMPARE(found.enabled, expected.enabled);
+        QCOMPARE(found.visible, expected.visible);
+    }
+
+    // A click of the mouse on a check box checks it, and a second one unchecks it, drawn with the visual
+    // style or without.
+    void checkBoxesClick_data()
+    {
+        addRowsIn({Look::Classic, Look::Light}, "box", {"chkAlarmClock", "chkChimes"});
+    }
+    void checkBoxesClick()
+    {
+        QFETCH(Look, look);
+        QFETCH(QString, box);
+        QVERIFY(programIn(look));
+        QCOMPARE(m_program->check(box), 0);
+        m_program->click(box);
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->check(box), 1, 5000);
+        m_program->click(box);
+        QTRY_COMPARE_WITH_TIMEOUT(m_program->check(box), 0, 5000);
+    }
+
+    // Every caption on the panels, and the paths in their fields, read at 4.5:1 or more on what the
+    // screen shows behind them, in each look: with a High Contrast theme's light captions too, which a
+    // visual style draws whatever colours the program gives.
+    void captionsRead_data()
+    {
+        addRowsIn({Look::Light, Look::HighContrast, Look::Classic}, "caption",
+                  {"lblAlarmClock", "chkAlarmClock", "lblSoundFile", "txtSound", "lblHour", "lblMinute",
+                   "lblChimes", "chkChimes", "lblChimesSoundFile", "txtChimesSoundFile"});
+    }
+    void captionsRead()
+    {
+        QFETCH(Look, look);
+        QFETCH(QString, caption);
+        QVERIFY(programIn(look));
+        for (const char* field : {"txtSound", "txtChimesSoundFile"})
+            if (m_program->text(QString::fromLatin1(field)).isEmpty())
+                QVERIFY(m_program->setText(QString::fromLatin1(field),
+                                           QStringLiteral(R"(C:\sounds\wake up.wav)")));
+        // A focused check box's dotted frame is no caption: the focus goes to a field that is not read.
+        if (m_program->focus() != QLatin1String("txtHour")) {
+            m_program->click(QStringLiteral("txtHour"));
+            QTRY_COMPARE_WITH_TIMEOUT(m_program->focus(), QStringLiteral("txtHour"), 5000);
+        }
+        const CaptionColours shown = captionColours(m_program->control(caption).handle);
+        QVERIFY2(shown.background.isValid() && shown.contrast() >= wobblix::platform::ReadableContrast,
+                 qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                .arg(shown.text.name(), shown.background.name())
+                                .arg(shown.contrast(), 0, 'f', 2)));
+    }
+
 private:
-    WineProgram m_program;
+    // The program running in `look`: the one running, or a new one in the prefix put in that look.
+    bool programIn(Look look)
+    {
+        if (m_program != nullptr && look == m_look)
+            return true;
+        if (m_program != nullptr && !m_program->exit())
+            qWarning("%s", m_program->state().constData());
+        m_program.reset();
+        if (!wine::setLook(look))
+            return false;
+        m_look = look;
+        m_program = std::make_unique<WineProgram>();
+        if (m_program->start())
+            return true;
+        qWarning("%s", m_program->state().constData());
+        return false;
+    }
+
+    std::unique_ptr<WineProgram> m_program;
+    Look m_look = Look::Light;
 };
 
 QTEST_GUILESS_MAIN(TestWineWindow)

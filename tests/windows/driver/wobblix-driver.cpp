@@ -4,7 +4,8 @@
 // wobblix-driver: reads and drives another program's windows from outside, as UI automation does, for
 // the tests that run the Windows program under Wine. Everything goes through window messages that work
 // across processes (WM_GETTEXT, WM_SETTEXT, WM_CHAR, BM_CLICK, BM_GETCHECK) and the thread's GUI state
-// (GetGUIThreadInfo). Menus cannot be read from another process under Wine; tests drive them by keyboard.
+// (GetGUIThreadInfo); what a window shows is read from the screen's pixels. Menus cannot be read from
+// another process under Wine; tests drive them by keyboard.
 //
 // Output: one record a line, fields separated by tabs, the record's kind first. Texts are UTF-8 with
 // backslash, tab, carriage return and line feed written as \\, \t, \r and \n. Window handles are
@@ -20,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -210,6 +212,105 @@ std::wstring withoutMnemonic(const std::wstring& text)
     return out;
 }
 
+std::string rgb(COLORREF colour)
+{
+    return number(GetRValue(colour)) + ' ' + number(GetGValue(colour)) + ' ' + number(GetBValue(colour));
+}
+
+// What the client area of a window shows on the screen, pixel by pixel, row after row: copied from the
+// screen's DC, so whatever drew it (the control, its theme, its container) and whatever covers it.
+struct ScreenPixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> colours;
+    COLORREF at(int x, int y) const { return colours[static_cast<size_t>(y * width + x)]; }
+};
+
+ScreenPixels screenPixels(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    ScreenPixels pixels;
+    pixels.width = client.right;
+    pixels.height = client.bottom;
+    if (pixels.width <= 0 || pixels.height <= 0)
+        return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* row = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < pixels.width * pixels.height; ++i)
+        pixels.colours.push_back(RGB((row[i] >> 16) & 0xff, (row[i] >> 8) & 0xff, row[i] & 0xff));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool isCheckBox(HWND window)
+{
+    switch (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return _wcsicmp(className(window).c_str(), L"Button") == 0;
+    default:
+        return false;
+    }
+}
+
+// The colours a control's caption shows: the background, the commonest colour of its client area, and
+// every other colour of the caption's pixels with their number (the strokes, and their smoothed edges
+// between the two). A check box's box is left out: the columns up to the first that shows nothing but
+// background after it.
+void reportCaptionColours(HWND window)
+{
+    const ScreenPixels pixels = screenPixels(window);
+    std::map<COLORREF, int> counts;
+    for (COLORREF colour : pixels.colours)
+        ++counts[colour];
+    COLORREF background = 0;
+    int most = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > most)
+            background = colour, most = count;
+    const auto inkIn = [&](int x) {
+        for (int y = 0; y < pixels.height; ++y)
+            if (pixels.at(x, y) != background)
+                return true;
+        return false;
+    };
+    int left = 0;
+    if (isCheckBox(window)) {
+        while (left < pixels.width && !inkIn(left))
+            ++left;
+        while (left < pixels.width && inkIn(left))
+            ++left;
+    }
+    std::map<COLORREF, int> ink;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = left; x < pixels.width; ++x)
+            if (pixels.at(x, y) != background)
+                ++ink[pixels.at(x, y)];
+    record({"background", rgb(background)});
+    for (const auto& [colour, count] : ink)
+        record({"ink", rgb(colour), number(count)});
+}
+
 int usage()
 {
     fputs("usage: wobblix-driver COMMAND ARGS...\n"
@@ -236,7 +337,11 @@ int usage()
           "  broadcast NAME               the registered message NAME posted to every top-level window\n"
           "  endsession HWND [closeapp]   WM_QUERYENDSESSION, then WM_ENDSESSION (TRUE), as Windows sends\n"
           "                               them to each top-level window; closeapp: the Restart Manager's\n"
-          "  dpi                          dpi X Y of the screen\n",
+          "                               close (ENDSESSION_CLOSEAPP)\n"
+          "  dpi                          dpi X Y of the screen\n"
+          "  colours HWND                 the colours its caption shows on the screen: background R G B,\n"
+          "                               then ink R G B PIXELS for each other colour (a check box's box\n"
+          "                               left out)\n",
           stderr);
     return 2;
 }
@@ -381,6 +486,10 @@ int wmain(int argc, wchar_t** argv)
         else
             record({"focus", handle(nullptr)});
         record({"active", handle(info.hwndActive)});
+        return 0;
+    }
+    if (command == L"colours") {
+        reportCaptionColours(window);
         return 0;
     }
     if (command == L"text") {

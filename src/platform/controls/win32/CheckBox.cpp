@@ -17,6 +17,7 @@ CheckBox::CheckBox(Form& form, PictureBox* container, String name)
           form, container, std::move(name),
           win32::CreateControl(form, container, WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE))
 {
+    native().checkBox = true;
     native().notify = [this](UINT code) {
         if (code == BN_CLICKED)
             setValue(Value() == Unchecked ? Checked : Unchecked);

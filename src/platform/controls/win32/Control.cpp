@@ -148,8 +148,8 @@ bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         return true;
     }
     // Labels and check boxes ask with WM_CTLCOLORSTATIC, as do disabled text boxes; push buttons with
-    // WM_CTLCOLORBTN. Those given a background are drawn in it, their captions in their ForeColor; the
-    // others keep the system's colours.
+    // WM_CTLCOLORBTN. Those given a background are drawn in it, their captions in their ForeColor (in
+    // High Contrast both in the system's colours); the others keep the system's colours.
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT: {
@@ -157,10 +157,9 @@ bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         if (native == nullptr || native->background == nullptr)
             return false;
         const auto dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, ToColorref(native->backColour));
-        SetTextColor(dc, native->foreColour != Control::Native::NoColour ? ToColorref(native->foreColour)
-                                                                         : GetSysColor(COLOR_WINDOWTEXT));
-        result = reinterpret_cast<LRESULT>(native->background);
+        SetBkColor(dc, BackColourOf(*native));
+        SetTextColor(dc, ForeColourOf(*native));
+        result = reinterpret_cast<LRESULT>(BackgroundOf(native->background));
         return true;
     }
     default:
@@ -295,6 +294,7 @@ void Control::setBackColor(Long colour)
         DeleteObject(native.background);
     native.backColour = colour;
     native.background = CreateSolidBrush(win32::ToColorref(colour));
+    win32::FitCheckBoxStyle(native);
     InvalidateRect(native.hwnd, nullptr, TRUE);
 }
 

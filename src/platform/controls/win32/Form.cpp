@@ -216,8 +216,7 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client,
-                 native.background != nullptr ? native.background : GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, win32::BackgroundOf(native.background));
         return 1;
     }
     case WM_ACTIVATE:
@@ -237,6 +236,15 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_GETOBJECT:
         win32::AnnotateAccessibleNames(form);
+        break;
+    // The user changed the system's colours, High Contrast or the visual style: the window follows.
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST)
+            win32::RefreshAppearance(form);
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        win32::RefreshAppearance(form);
         break;
     case WM_DPICHANGED:
         changeDpi(form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

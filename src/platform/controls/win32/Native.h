@@ -35,6 +35,8 @@ struct Control::Native {
     Control* control = nullptr;
     Form* form = nullptr;
     bool label = false;      // labels lie beneath the other controls
+    bool checkBox = false;   // check boxes on a panel may be drawn without the visual style
+    bool styled = true;      // a check box: drawn with the visual style (FitCheckBoxStyle)
     bool takesFocus = false; // by its kind; Tab stops at it only while it is also visible and enabled
     // Where it lies in twips inside its container, kept so that it is laid out again in pixels when the
     // window's DPI changes.
@@ -132,6 +134,28 @@ void ForgetAccessibleName(HWND window);
 // A screen reader asks one of the form's windows for its accessible object (WM_GETOBJECT), before the
 // window answers: the first time, every control's accessible name is given to the accessibility service.
 void AnnotateAccessibleNames(Form& form);
+
+// The contrast of two colours as the Web's accessibility guidelines measure it, from 1 to 21; 4.5 reads.
+double Contrast(COLORREF a, COLORREF b);
+// The first colour, in twentieths of the way from `from` to `to`, that reads on `background`.
+COLORREF ReadableOn(COLORREF background, COLORREF from, COLORREF to);
+
+// Whether the user has High Contrast on (SPI_GETHIGHCONTRAST). Then every colour the program gives is
+// mapped to the one pair the user chose for buttons and dialogs, the system's button face and text.
+bool HighContrast();
+// The colours of a control that the program gave a background, as its container answers WM_CTLCOLOR...:
+// its own, or in High Contrast the system's.
+COLORREF BackColourOf(const Control::Native& native);
+COLORREF ForeColourOf(const Control::Native& native);
+// The brush a background the program gave (or none) is painted with: the program's own, or in High
+// Contrast (and where it gave none) the system's button face.
+HBRUSH BackgroundOf(HBRUSH own);
+// Draws a check box on a panel without the visual style where High Contrast is on, or where the style's
+// caption colour would not read on the panel, so that the caption takes its container's colours.
+void FitCheckBoxStyle(Control::Native& native);
+// After the system's colours, High Contrast or visual style changed: each check box fitted again, and the
+// whole window drawn again in the colours of the moment.
+void RefreshAppearance(const Form& form);
 
 // WS_TABSTOP while the control takes the focus: of a kind that does, visible and enabled.
 void UpdateTabStop(Control::Native& native);

@@ -48,8 +48,7 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client,
-                 native.background != nullptr ? native.background : GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, win32::BackgroundOf(native.background));
         return 1;
     }
     // The picture at the top left corner; the focus, given by Tab, as a dotted frame inside the border.

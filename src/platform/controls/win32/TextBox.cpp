@@ -6,8 +6,6 @@
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "platform/runtime/win32/Windows.h"
@@ -61,36 +59,6 @@ Integer editingKeyCode(WPARAM key)
     return 0;
 }
 
-// The contrast of two colours as the Web's accessibility guidelines measure it, from 1 to 21; 4.5 reads.
-double luminance(COLORREF colour)
-{
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
-           0.0722 * channel(GetBValue(colour));
-}
-double contrast(COLORREF a, COLORREF b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The first colour, in twentieths of the way from `from` to `to`, that reads on `background`.
-COLORREF readableOn(COLORREF background, COLORREF from, COLORREF to)
-{
-    constexpr int Steps = 20;
-    for (int step = 0; step < Steps; ++step) {
-        const auto mix = [step](int a, int b) { return a + (b - a) * step / Steps; };
-        const COLORREF mixed = RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
-                                   mix(GetBValue(from), GetBValue(to)));
-        if (contrast(mixed, background) >= 4.5)
-            return mixed;
-    }
-    return to;
-}
-
 // Disabled, the system's EDIT draws its text in the grey of disabled text whatever its container says,
 // which reads at little over 2:1 on its background under Wine: here the box draws it itself, in that
 // grey darkened towards the window text just as far as it takes to read.
@@ -114,7 +82,8 @@ void paintDisabled(HWND box)
     GetWindowTextW(box, caption.data(), length + 1);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, readableOn(fill.lbColor, GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_WINDOWTEXT)));
+    SetTextColor(dc,
+                 win32::ReadableOn(fill.lbColor, GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_WINDOWTEXT)));
     DrawTextW(dc, caption.c_str(), length, &text, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
     SelectObject(dc, old);
     EndPaint(box, &paint);

@@ -3,6 +3,7 @@
 
 #include "platform/playback/win32/SystemSound.h"
 
+#include "platform/playback/win32/WaveImage.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/win32/Ansi.h"
 
@@ -14,39 +15,61 @@ namespace wobblix::platform {
 
 namespace {
 
-// Whether the process's ANSI code page holds every character of the text.
-bool fitsCodePage(const std::wstring& text)
-{
-    BOOL lost = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                        nullptr, &lost);
-    return lost == FALSE;
-}
+// The longest name the multimedia library beneath PlaySound opens a file by: mmioOpen takes 128
+// characters with the NUL, in the ANSI code page, the wide form of PlaySound too.
+constexpr std::size_t LongestOpenableName = 127;
 
-// The multimedia library beneath PlaySound opens a file by its name in the ANSI code page, the wide form
-// of the call too: a path that code page cannot hold would be silent. Such a path is played by its short
-// name, which it can hold, where the file's volume gives short names; elsewhere it stays as it was.
-std::wstring playableName(std::wstring name)
+// Whether PlaySound can open the file by this name: the name fits mmioOpen's length and the process's
+// ANSI code page holds every character of it. In UTF-8 every character is held, and the length counts
+// its bytes.
+bool opensByName(const std::string& ansi, const std::wstring& wide)
 {
-    if (fitsCodePage(name))
-        return name;
-    const DWORD length = GetShortPathNameW(name.c_str(), nullptr, 0);
-    if (length == 0)
-        return name;
-    std::wstring shortName(length, L'\0');
-    shortName.resize(GetShortPathNameW(name.c_str(), shortName.data(), length));
-    return !shortName.empty() && fitsCodePage(shortName) ? shortName : name;
+    if (win32::AnsiIsUtf8())
+        return ansi.size() <= LongestOpenableName;
+    BOOL lost = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(),
+                                          static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
+    return lost == FALSE && static_cast<std::size_t>(bytes) <= LongestOpenableName;
 }
 
 } // namespace
 
-// The flags go to Windows as they are given.
+SystemSound::SystemSound() = default;
+
+// The sound still playing may be reading the image.
+SystemSound::~SystemSound()
+{
+    stopImage();
+}
+
+void SystemSound::stopImage()
+{
+    if (m_image == nullptr)
+        return;
+    PlaySoundW(nullptr, nullptr, 0);
+    m_image.reset();
+}
+
+// The flags go to Windows as they are given, with SND_MEMORY where the sound plays from memory. A name
+// PlaySound opens (a path, or a registered sound event's name) goes by name; any other path from memory,
+// silent where the file cannot be read or is no wave file. Either way the sound playing stops first.
 bool SystemSound::PlaySound(const String& name, std::uint32_t flags)
 {
     const std::string ansi = ToAnsi(name);
-    if (win32::AnsiIsUtf8())
-        return PlaySoundA(ansi.c_str(), nullptr, flags) != FALSE;
-    return PlaySoundW(playableName(win32::WideFromUtf8(ansi)).c_str(), nullptr, flags) != FALSE;
+    const std::wstring wide = win32::WideFromUtf8(ansi);
+    if (opensByName(ansi, wide)) {
+        stopImage();
+        if (win32::AnsiIsUtf8())
+            return PlaySoundA(ansi.c_str(), nullptr, flags) != FALSE;
+        return PlaySoundW(wide.c_str(), nullptr, flags) != FALSE;
+    }
+    std::unique_ptr<win32::WaveImage> image = win32::WaveImage::Open(wide);
+    // The sound playing stops before its image goes: PlaySound may still be reading it.
+    PlaySoundW(nullptr, nullptr, 0);
+    m_image = std::move(image);
+    if (m_image == nullptr)
+        return false;
+    return PlaySoundW(static_cast<LPCWSTR>(m_image->data()), nullptr, flags | SND_MEMORY) != FALSE;
 }
 
 } // namespace wobblix::platform
