@@ -145,6 +145,8 @@ public:
     // it did not start or no window came.
     bool start();
     qint64 pid() const { return m_process.processId(); }
+    // The process's id as Windows knows it (Wine's own numbering).
+    qint64 windowsPid() const { return windowRecord().value(QStringLiteral("pid")).toLongLong(); }
     QString window() const { return m_window; }
 
     // The driver's record of the main window: "title", "client" ("X Y W H"), "frame", "minimizebox"...

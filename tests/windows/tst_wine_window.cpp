@@ -98,10 +98,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("property");
         QTest::addColumn<QString>("value");
-        QTest::newRow("caption") << "title" << "Wobblix Clock";
-        QTest::newRow("no minimize box") << "minimizebox" << "0";
-        QTest::newRow("no maximize box") << "maximizebox" << "0";
-        QTest::newRow("no sizing frame") << "thickframe" << "0";
+        QTest::newRow("caption") << "title"
+                                 << "Wobblix Clock";
+        QTest::newRow("no minimize box") << "minimizebox"
+                                         << "0";
+        QTest::newRow("no maximize box") << "maximizebox"
+                                         << "0";
+        QTest::newRow("no sizing frame") << "thickframe"
+                                         << "0";
     }
     void frame()
     {
@@ -128,9 +132,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QStringList>("stops");
-        const QStringList forward{"cmdBrowse",       "cmdPlay",       "txtHour",  "txtMinute",
-                                  "chkChimes",       "cmdChimesBrowse", "cmdChimesPlay", "Picture2",
-                                  "Picture3",        "chkAlarmClock"};
+        const QStringList forward{"cmdBrowse", "cmdPlay",         "txtHour",       "txtMinute",
+                                  "chkChimes", "cmdChimesBrowse", "cmdChimesPlay", "Picture2",
+                                  "Picture3",  "chkAlarmClock"};
         QStringList backward(forward.rbegin() + 1, forward.rend());
         backward << QStringLiteral("chkAlarmClock");
         QTest::newRow("Tab") << "Tab" << forward;
@@ -156,12 +160,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("then");
         QTest::addColumn<QString>("shows");
-        QTest::newRow("digits") << "txtHour" << "7" << QStringList() << "7";
-        QTest::newRow("letter, space, minus, point refused") << "txtHour" << "a -.4" << QStringList() << "4";
-        QTest::newRow("25 becomes 23") << "txtHour" << "25" << QStringList() << "23";
-        QTest::newRow("75 becomes 59") << "txtMinute" << "75" << QStringList() << "59";
+        QTest::newRow("digits") << "txtHour"
+                                << "7" << QStringList() << "7";
+        QTest::newRow("letter, space, minus, point refused") << "txtHour"
+                                                             << "a -.4" << QStringList() << "4";
+        QTest::newRow("25 becomes 23") << "txtHour"
+                                       << "25" << QStringList() << "23";
+        QTest::newRow("75 becomes 59") << "txtMinute"
+                                       << "75" << QStringList() << "59";
         // Had the third been taken, BackSpace would leave two.
-        QTest::newRow("third character refused") << "txtMinute" << "123" << QStringList{"BackSpace"} << "1";
+        QTest::newRow("third character refused") << "txtMinute"
+                                                 << "123" << QStringList{"BackSpace"} << "1";
     }
     void timeFields()
     {
@@ -176,6 +185,39 @@ private Q_SLOTS:
         if (!then.isEmpty())
             m_program->keys(then);
         QTRY_COMPARE_WITH_TIMEOUT(m_program->text(field), shows, 5000);
+    }
+
+    // A start loads only what its window needs: the libraries of the open-file dialog, of sounds and of the
+    // notification area come when they are first used. The accessible names are given when a screen reader
+    // first asks one of the windows for its accessible object (WM_GETOBJECT), and the accessibility
+    // library with them. (COM's own library is not among those checked: under Wine the input methods' library
+    // loads it for every window.)
+    void librariesOnDemand_data()
+    {
+        QTest::addColumn<bool>("screenReaderAsks");
+        QTest::addColumn<QStringList>("loaded");
+        QTest::addColumn<QStringList>("notLoaded");
+        const QStringList dialogSoundTray{"comdlg32.dll", "winmm.dll", "shell32.dll"};
+        QTest::newRow("started") << false << QStringList() << dialogSoundTray + QStringList{"oleacc.dll"};
+        QTest::newRow("a screen reader asks") << true << QStringList{"oleacc.dll"} << dialogSoundTray;
+    }
+    void librariesOnDemand()
+    {
+        QFETCH(bool, screenReaderAsks);
+        QFETCH(QStringList, loaded);
+        QFETCH(QStringList, notLoaded);
+        if (screenReaderAsks)
+            WINE_VERIFY_RAN(wine::driver(
+                {QStringLiteral("getobject"), m_program->control(QStringLiteral("chkAlarmClock")).handle}));
+        const Ran modules =
+            wine::driver({QStringLiteral("modules"), QString::number(m_program->windowsPid())});
+        WINE_VERIFY_RAN(modules);
+        const QStringList names = modules.output.toLower().remove(QStringLiteral("module\t")).split(u'\n');
+        for (const QString& name : loaded)
+            QVERIFY2(names.contains(name),
+                     qPrintable(name + QStringLiteral(" is not loaded: ") + names.join(u' ')));
+        for (const QString& name : notLoaded)
+            QVERIFY2(!names.contains(name), qPrintable(name + QStringLiteral(" is loaded")));
     }
 
     // Help > About..: a message box with the version as its first of two lines, and OK only.

@@ -3,15 +3,13 @@
 
 #include "platform/runtime/Conversions.h"
 
+#include "platform/runtime/DecimalReading.h"
 #include "platform/runtime/RuntimeError.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
-#include <system_error>
 
 namespace wobblix::platform {
 
@@ -55,33 +53,6 @@ StringView trimmed(StringView text)
     return text;
 }
 
-// Whether a well-formed number, trimmed, is below 1 in size: the power of ten of its first significant
-// digit, plus its exponent, is negative. A number with no significant digit is 0.
-bool roundsToZero(const std::string& number)
-{
-    const std::size_t e = number.find_first_of("eE");
-    const std::string_view mantissa = std::string_view(number).substr(0, e);
-    const auto point = static_cast<std::int64_t>(
-        mantissa.find('.') == std::string_view::npos ? mantissa.size() : mantissa.find('.'));
-    std::int64_t first = 0;
-    while (first < static_cast<std::int64_t>(mantissa.size()) &&
-           !(mantissa[first] >= '1' && mantissa[first] <= '9'))
-        ++first;
-    if (first == static_cast<std::int64_t>(mantissa.size()))
-        return true;
-    std::int64_t exponent = 0;
-    if (e != std::string::npos) {
-        const char* begin = number.data() + e + 1;
-        if (*begin == '+')
-            ++begin;
-        const char* end = number.data() + number.size();
-        if (std::from_chars(begin, end, exponent).ec != std::errc()) // beyond 64 bits: only its sign counts
-            exponent = *begin == '-' ? std::numeric_limits<std::int32_t>::min()
-                                     : std::numeric_limits<std::int32_t>::max();
-    }
-    return (first < point ? point - first - 1 : point - first) + exponent < 0;
-}
-
 // Reads text as a decimal number: optional blanks, one sign, digits with at most one decimal point
 // (at least one digit in all), an optional exponent, optional blanks. Nothing else is a number.
 std::optional<double> parseNumber(StringView text)
@@ -119,16 +90,9 @@ std::optional<double> parseNumber(StringView text)
     }
     if (i != n)
         return std::nullopt;
-    // The form was checked above: only ASCII remains, which reads the same in every locale.
-    std::string ascii(t.begin(), t.end());
-    const char* begin = ascii.data() + (ascii.front() == '+' ? 1 : 0);
-    double value = 0;
-    const std::from_chars_result read = std::from_chars(begin, ascii.data() + ascii.size(), value);
-    // A failed reading can only mean a number beyond a double's range: too large, or so small that it
-    // rounds to 0 ("1e-400").
-    if (read.ec == std::errc())
-        return value;
-    return roundsToZero(ascii) ? 0.0 : std::numeric_limits<double>::infinity();
+    // The form was checked above: only ASCII remains.
+    const std::string ascii(t.begin() + (t.front() == u'+' ? 1 : 0), t.end());
+    return ReadDecimal(ascii);
 }
 
 } // namespace

@@ -14,7 +14,9 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -332,6 +334,8 @@ int usage()
           "                               static text, button ID CAPTION for each button\n"
           "  gone HWND [WAITMS]           waits until HWND is destroyed or hidden\n"
           "  minimize HWND                ShowWindowAsync SW_MINIMIZE, as Windows+M does\n"
+          "  getobject HWND               WM_GETOBJECT for OBJID_CLIENT, as a screen reader first asks\n"
+          "  modules PID                  the DLLs the process has loaded: module NAME\n"
           "  forgeticon HWND ID           Shell_NotifyIcon NIM_DELETE of that icon, as a restarting shell\n"
           "                               loses it\n"
           "  broadcast NAME               the registered message NAME posted to every top-level window\n"
@@ -417,6 +421,17 @@ int wmain(int argc, wchar_t** argv)
             else if (_wcsicmp(cls.c_str(), L"Button") == 0)
                 record({"button", number(GetDlgCtrlID(child)), escaped(windowText(child))});
         }
+        return 0;
+    }
+    if (command == L"modules" && argc >= 3) {
+        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, wcstoul(argv[2], nullptr, 0));
+        if (snapshot == INVALID_HANDLE_VALUE)
+            return 1;
+        MODULEENTRY32W module{};
+        module.dwSize = sizeof module;
+        for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module))
+            record({"module", escaped(module.szModule)});
+        CloseHandle(snapshot);
         return 0;
     }
     if (command == L"broadcast" && argc >= 3) {
@@ -510,6 +525,13 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
+    }
+    if (command == L"getobject") {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT),
+                                   SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer)
+                   ? 0
+                   : 1;
     }
     if (command == L"minimize")
         return ShowWindowAsync(window, SW_MINIMIZE) ? 0 : 1;

@@ -6,6 +6,7 @@
 #include "platform/playback/win32/WaveImage.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/win32/Ansi.h"
+#include "platform/runtime/win32/SystemLibrary.h"
 
 #include <string>
 
@@ -32,6 +33,21 @@ bool opensByName(const std::string& ansi, const std::wstring& wide)
     return lost == FALSE && static_cast<std::size_t>(bytes) <= LongestOpenableName;
 }
 
+// PlaySound's two forms, from the multimedia library, which is loaded at the first sound rather than with
+// the program: it brings COM's libraries with it, which a start has no need of. Null where it cannot be had,
+// and every sound is then silent.
+struct PlaySoundFunctions {
+    decltype(&::PlaySoundA) ansi;
+    decltype(&::PlaySoundW) wide;
+};
+const PlaySoundFunctions& playSound()
+{
+    static const PlaySoundFunctions functions{
+        win32::LibraryFunction<decltype(&::PlaySoundA)>(L"winmm.dll", "PlaySoundA"),
+        win32::LibraryFunction<decltype(&::PlaySoundW)>(L"winmm.dll", "PlaySoundW")};
+    return functions;
+}
+
 } // namespace
 
 SystemSound::SystemSound() = default;
@@ -46,7 +62,7 @@ void SystemSound::stopImage()
 {
     if (m_image == nullptr)
         return;
-    PlaySoundW(nullptr, nullptr, 0);
+    playSound().wide(nullptr, nullptr, 0); // there, for the image was played
     m_image.reset();
 }
 
@@ -55,21 +71,24 @@ void SystemSound::stopImage()
 // silent where the file cannot be read or is no wave file. Either way the sound playing stops first.
 bool SystemSound::PlaySound(const String& name, std::uint32_t flags)
 {
+    const PlaySoundFunctions& play = playSound();
+    if (play.ansi == nullptr || play.wide == nullptr)
+        return false;
     const std::string ansi = ToAnsi(name);
     const std::wstring wide = win32::WideFromUtf8(ansi);
     if (opensByName(ansi, wide)) {
         stopImage();
         if (win32::AnsiIsUtf8())
-            return PlaySoundA(ansi.c_str(), nullptr, flags) != FALSE;
-        return PlaySoundW(wide.c_str(), nullptr, flags) != FALSE;
+            return play.ansi(ansi.c_str(), nullptr, flags) != FALSE;
+        return play.wide(wide.c_str(), nullptr, flags) != FALSE;
     }
     std::unique_ptr<win32::WaveImage> image = win32::WaveImage::Open(wide);
     // The sound playing stops before its image goes: PlaySound may still be reading it.
-    PlaySoundW(nullptr, nullptr, 0);
+    play.wide(nullptr, nullptr, 0);
     m_image = std::move(image);
     if (m_image == nullptr)
         return false;
-    return PlaySoundW(static_cast<LPCWSTR>(m_image->data()), nullptr, flags | SND_MEMORY) != FALSE;
+    return play.wide(static_cast<LPCWSTR>(m_image->data()), nullptr, flags | SND_MEMORY) != FALSE;
 }
 
 } // namespace wobblix::platform
