@@ -9,7 +9,7 @@
 namespace wobblix::platform {
 
 SettingsWriteError::SettingsWriteError(String reason)
-    : m_reason(std::move(reason)), m_what(ToUtf8(m_reason))
+    : std::runtime_error(ToUtf8(reason)), m_reason(std::move(reason))
 {
 }
 

@@ -5,26 +5,22 @@
 
 #include "platform/runtime/Types.h"
 
-#include <exception>
 #include <map>
-#include <string>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace wobblix::platform {
 
 // Saving failed, and what was stored before is unchanged. The reason is in words for the user and names
-// what is at fault. (Not a std::runtime_error, whose copy-on-write string would bring a second string
-// implementation into the Windows program file.)
-class SettingsWriteError : public std::exception {
+// what is at fault.
+class SettingsWriteError : public std::runtime_error {
 public:
     explicit SettingsWriteError(String reason);
     const String& reason() const { return m_reason; }
-    const char* what() const noexcept override { return m_what.c_str(); }
 
 private:
     String m_reason;
-    std::string m_what; // the reason in UTF-8
 };
 
 // What one reading of a section gave: the text of each of its keys, or why the store could not be read. A

@@ -10,11 +10,11 @@
 #include "platform/controls/win32/Native.h"
 #include "platform/runtime/Application.h"
 #include "platform/runtime/win32/Apartment.h"
-#include "platform/runtime/win32/SystemFailure.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <stdexcept>
 
 #include "platform/runtime/win32/Windows.h"
 
@@ -126,7 +126,7 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
     native->hwnd = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
                                    parent, nullptr, GetModuleHandleW(nullptr), native.get());
     if (native->hwnd == nullptr)
-        throw SystemFailure("A control's window could not be created.");
+        throw std::runtime_error("A control's window could not be created.");
     SetPropW(native->hwnd, ControlProperty, native.get());
     // The picture box's own window procedure is its own; the system's classes are subclassed.
     if (std::wcscmp(windowClass, PictureBoxClass()) != 0)

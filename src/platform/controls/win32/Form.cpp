@@ -12,9 +12,9 @@
 #include "platform/runtime/Application.h"
 #include "platform/runtime/win32/MessageLoop.h"
 #include "platform/runtime/win32/StartupTrace.h"
-#include "platform/runtime/win32/SystemFailure.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/runtime/win32/Windows.h"
 
@@ -305,7 +305,7 @@ void registerClass()
         return RegisterClassExW(&windowClass) != 0;
     }();
     if (!registered)
-        throw win32::SystemFailure("The window class could not be registered.");
+        throw std::runtime_error("The window class could not be registered.");
 }
 
 } // namespace
@@ -336,7 +336,7 @@ Form::Form(String name) : m_name(std::move(name)), m_native(std::make_unique<Nat
     if (CreateWindowExW(FormExStyle, FormClass, win32::Wide(m_name), FormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, m_native->menuBar, GetModuleHandleW(nullptr),
                         this) == nullptr)
-        throw win32::SystemFailure("The window could not be created.");
+        throw std::runtime_error("The window could not be created.");
     m_native->dpi = win32::DpiOf(m_native->hwnd);
     if (m_native->dpi != win32::DpiOf(nullptr)) {
         DeleteObject(m_native->bodyFont);
