@@ -17,10 +17,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // start, which only hands over to the running clock, for less. Null where it cannot be had.
 template <typename Function> Function LibraryFunction(const wchar_t* library, const char* name)
 {
-    const HMODULE module = LoadSystemLibrary(library);
-    return module != nullptr
-               ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-               : nullptr;
+    return ModuleFunction<Function>(LoadSystemLibrary(library), name);
 }
 
 } // namespace wobblix::platform::win32

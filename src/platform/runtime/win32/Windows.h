@@ -68,15 +68,20 @@ inline const wchar_t* Wide(const String& text)
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
+// A function of a loaded module, by name; null where the module or the function is missing. The cast goes
+// through the generic function type, which converts to every other.
+template <typename Function> Function ModuleFunction(HMODULE module, const char* name)
+{
+    return module != nullptr
+               ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+               : nullptr;
+}
+
 // A function Windows has only from some version on, found at run time so that the program still starts
-// where it is missing: null there. The cast goes through the generic function type, which converts to
-// every other.
+// where it is missing: null there.
 template <typename Function> Function SystemFunction(const wchar_t* module, const char* name)
 {
-    const HMODULE loaded = GetModuleHandleW(module);
-    return loaded != nullptr
-               ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)))
-               : nullptr;
+    return ModuleFunction<Function>(GetModuleHandleW(module), name);
 }
 
 } // namespace wobblix::platform::win32
