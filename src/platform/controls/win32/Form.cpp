@@ -386,7 +386,6 @@ void Form::startUp()
     ShowWindow(native.hwnd, SW_SHOW);
     UpdateWindow(native.hwnd);
     SetFocus(hWnd());
-    win32::StartupStep("shown");
 }
 
 void Form::Unload()
