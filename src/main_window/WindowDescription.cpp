@@ -133,7 +133,6 @@ const Control Controls[] = {
 void createControl(platform::Form& form, const Control& row, platform::PictureBox* container)
 {
     const String name(row.name);
-    const String caption(row.caption);
     const Further& further = row.further;
     if (row.kind == Timer) {
         auto& timer = form.Add<platform::Timer>(name);
@@ -141,45 +140,45 @@ void createControl(platform::Form& form, const Control& row, platform::PictureBo
         timer.setEnabled(further.enabled);
         return;
     }
+    const platform::Control::Description description{.left = row.left,
+                                                     .top = row.top,
+                                                     .width = row.width,
+                                                     .height = row.height,
+                                                     .tabIndex = row.tabIndex,
+                                                     .caption = String(row.caption),
+                                                     .enabled = !further.disabled,
+                                                     .visible = !further.invisible};
     platform::Control* control = nullptr;
     platform::Label* label = nullptr;
     switch (row.kind) {
     case Timer:
         break;
     case PictureBox: {
-        auto& box = form.Add<platform::PictureBox>(container, name);
+        auto& box = form.Add<platform::PictureBox>(container, name, description);
         if (!further.picture.empty())
             box.setPicture(further.picture);
         control = &box;
         break;
     }
-    case CommandButton: {
-        auto& button = form.Add<platform::CommandButton>(container, name);
-        button.setCaption(caption);
-        control = &button;
+    case CommandButton:
+        control = &form.Add<platform::CommandButton>(container, name, description);
         break;
-    }
     case TextBox: {
-        auto& box = form.Add<platform::TextBox>(container, name);
+        auto& box = form.Add<platform::TextBox>(container, name, description);
         box.setMaxLength(further.maxLength);
         control = &box;
         break;
     }
-    case CheckBox: {
-        auto& box = form.Add<platform::CheckBox>(container, name);
-        box.setCaption(caption);
-        control = &box;
+    case CheckBox:
+        control = &form.Add<platform::CheckBox>(container, name, description);
         break;
-    }
     case Label:
-        label = &form.Add<platform::Label>(container, name);
-        label->setCaption(caption);
+        label = &form.Add<platform::Label>(container, name, description);
         if (!further.buddy.empty())
             label->setBuddy(*form.Find<platform::Control>(further.buddy));
         control = label;
         break;
     }
-    control->Move(row.left, row.top, row.width, row.height);
     if (further.background != NoColour) {
         control->setBackColor(further.background);
         // The caption only: a check box's box and tick keep the theme's field colours, which read on the
@@ -193,11 +192,6 @@ void createControl(platform::Form& form, const Control& row, platform::PictureBo
         label->setShrinkToFit(true); // in its place and face: the desktop's faces are wider
     if (!further.accessibleName.empty())
         control->setAccessibleName(String(further.accessibleName));
-    if (further.disabled)
-        control->setEnabled(false);
-    if (further.invisible)
-        control->setVisible(false);
-    control->setTabIndex(row.tabIndex);
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 #include <QColor>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace wobblix::test;
 using wine::Look;
 
@@ -270,6 +272,25 @@ private Q_SLOTS:
         QCOMPARE(found.place, expected.pixels());
         QCOMPARE(found.enabled, expected.enabled);
         QCOMPARE(found.visible, expected.visible);
+    }
+
+    // In each container the controls lie in the tab order, the labels beneath the rest: the order screen
+    // readers read them in.
+    void readingOrder()
+    {
+        QVERIFY(programIn(Look::Light));
+        QMap<QString, QList<int>> keys; // by container, top first: the tab index, a label's after the rest
+        for (const WineControl& control : controlsOf(m_program->window()))
+            keys[control.parent] << control.id + (control.className.compare(QLatin1String("Static"),
+                                                                            Qt::CaseInsensitive) == 0
+                                                      ? 1000
+                                                      : 0);
+        QCOMPARE(keys.size(), 3);
+        for (const QList<int>& order : std::as_const(keys)) {
+            QList<int> sorted = order;
+            std::sort(sorted.begin(), sorted.end());
+            QCOMPARE(order, sorted);
+        }
     }
 
     // A click of the mouse on a check box checks it, and a second one unchecks it, drawn with the visual

@@ -15,9 +15,8 @@ public:
     static constexpr Integer Checked = 1;
     static constexpr Integer Grayed = 2;
 
-    CheckBox(Form& form, PictureBox* container, String name);
+    CheckBox(Form& form, PictureBox* container, String name, const Description& description);
 
-    void setCaption(const String& caption);
     Integer Value() const;
     // Throws RuntimeError "Invalid property value" (380) for anything but 0, 1 or 2.
     void setValue(Long value);

@@ -12,9 +12,7 @@ namespace wobblix::platform {
 // Enter elsewhere on the window presses no button.
 class CommandButton final : public Control {
 public:
-    CommandButton(Form& form, PictureBox* container, String name);
-
-    void setCaption(const String& caption);
+    CommandButton(Form& form, PictureBox* container, String name, const Description& description);
 
     Event<> Click;
 };

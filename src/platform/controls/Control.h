@@ -46,6 +46,19 @@ class Control : public Object {
 public:
     static constexpr Integer NoTabIndex = -1;
 
+    // What a control is made with: where it lies, in twips from its container's inside edge, what it first
+    // shows (the caption of a command button, check box or label; the other controls have none), its
+    // place in the tab order, and whether it starts enabled and visible. Given at creation, a control's
+    // window is made once, in its place and state, rather than made and then changed: under Wine each
+    // change of a window is a round trip to its server, and the window's start-up is mostly its controls.
+    struct Description {
+        Long left = 0, top = 0, width = 0, height = 0;
+        Integer tabIndex = NoTabIndex;
+        String caption;
+        bool enabled = true;
+        bool visible = true;
+    };
+
     ~Control() override;
 
     WindowHandle hWnd() const;
@@ -64,7 +77,6 @@ public:
     // Tab visits the controls that take the focus from the lowest tab index up and then starts again; the
     // form opens with the focus on the first.
     Integer TabIndex() const { return m_tabIndex; }
-    void setTabIndex(Integer index);
     // What a screen reader calls a control whose caption does not say it.
     void setAccessibleName(const String& name);
 
@@ -72,7 +84,8 @@ public:
     Native& native() const { return *m_native; }
 
 protected:
-    Control(Form& form, PictureBox* container, String name, std::unique_ptr<Native> native);
+    Control(Form& form, PictureBox* container, String name, const Description& description,
+            std::unique_ptr<Native> native);
 
 private:
     PictureBox* m_container = nullptr;

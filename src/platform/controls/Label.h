@@ -11,9 +11,8 @@ namespace wobblix::platform {
 // below it never covers that control's border.
 class Label final : public Control {
 public:
-    Label(Form& form, PictureBox* container, String name);
+    Label(Form& form, PictureBox* container, String name, const Description& description);
 
-    void setCaption(const String& caption);
     // Narrows the caption's face just enough for it to fit the label's width, where the desktop's face is
     // wider than the one the layout was drawn for: the widest stretch, in steps of 2%, at which it fits.
     void setShrinkToFit(bool shrink);

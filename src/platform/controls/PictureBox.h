@@ -13,7 +13,7 @@ namespace wobblix::platform {
 // notification area's reports to its window, are raised as MouseMove with the position in twips.
 class PictureBox final : public Control {
 public:
-    PictureBox(Form& form, PictureBox* container, String name);
+    PictureBox(Form& form, PictureBox* container, String name, const Description& description);
 
     // The picture, by the name of a picture resource of the program; its handle, or none.
     void setPicture(StringView resource);

@@ -28,7 +28,7 @@ public:
     // The code of Ctrl+Backspace: the DEL character.
     static constexpr Integer DeleteCode = 127;
 
-    TextBox(Form& form, PictureBox* container, String name);
+    TextBox(Form& form, PictureBox* container, String name, const Description& description);
 
     String Text() const;
     void setText(const String& text);

@@ -55,15 +55,11 @@ void CheckBoxWidget::nextCheckState()
 
 } // namespace qt
 
-CheckBox::CheckBox(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+CheckBox::CheckBox(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               std::make_unique<Native>(Native{new qt::CheckBoxWidget(qt::containerWidget(form, container))}))
 {
-}
-
-void CheckBox::setCaption(const String& caption)
-{
-    static_cast<QCheckBox&>(qt::widget(*this)).setText(qt::toQString(caption));
+    static_cast<QCheckBox&>(qt::widget(*this)).setText(qt::toQString(description.caption));
 }
 
 Integer CheckBox::Value() const

@@ -11,18 +11,14 @@
 
 namespace wobblix::platform {
 
-CommandButton::CommandButton(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+CommandButton::CommandButton(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               std::make_unique<Native>(Native{new QPushButton(qt::containerWidget(form, container))}))
 {
     auto* button = static_cast<QPushButton*>(native().widget.data());
+    button->setText(qt::toQString(description.caption));
     button->setAutoDefault(false); // Enter presses no button
     QObject::connect(button, &QPushButton::clicked, button, [this] { Click.Raise(); });
-}
-
-void CommandButton::setCaption(const String& caption)
-{
-    static_cast<QPushButton&>(qt::widget(*this)).setText(qt::toQString(caption));
 }
 
 } // namespace wobblix::platform

@@ -16,10 +16,21 @@
 
 namespace wobblix::platform {
 
-Control::Control(Form& form, PictureBox* container, String name, std::unique_ptr<Native> native)
-    : Object(form, std::move(name)), m_container(container), m_native(std::move(native))
+Control::Control(Form& form, PictureBox* container, String name, const Description& description,
+                 std::unique_ptr<Native> native)
+    : Object(form, std::move(name)), m_container(container), m_tabIndex(description.tabIndex),
+      m_native(std::move(native))
 {
     m_native->widget->setObjectName(qt::toQString(Name()));
+    Move(description.left, description.top, description.width, description.height);
+    if (!description.enabled)
+        m_native->widget->setEnabled(false);
+    if (!description.visible)
+        m_native->widget->setVisible(false);
+    // The tab index stays readable on the widget, as the window describes it.
+    m_native->widget->setProperty("TabIndex", m_tabIndex);
+    if (m_tabIndex != NoTabIndex)
+        static_cast<qt::FormWidget&>(qt::window(form)).setTabIndex(m_native->widget, m_tabIndex);
 }
 
 Control::~Control() = default;
@@ -87,15 +98,6 @@ void Control::setFont(const Font& font)
     face.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);
     face.setItalic(font.italic);
     m_native->widget->setFont(face);
-}
-
-void Control::setTabIndex(Integer index)
-{
-    m_tabIndex = index;
-    // The tab index stays readable on the widget, as the window describes it.
-    m_native->widget->setProperty("TabIndex", index);
-    if (index != NoTabIndex)
-        static_cast<qt::FormWidget&>(qt::window(form())).setTabIndex(m_native->widget, index);
 }
 
 void Control::setAccessibleName(const String& name)

@@ -104,19 +104,13 @@ QLabel& labelOf(const Label& label)
 
 } // namespace
 
-Label::Label(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+Label::Label(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               std::make_unique<Native>(Native{new QLabel(qt::containerWidget(form, container))}))
 {
     // Beneath every other control, as labels always have lain.
     labelOf(*this).lower();
-}
-
-void Label::setCaption(const String& caption)
-{
-    labelOf(*this).setText(qt::toQString(caption));
-    if (auto* fitter = labelOf(*this).findChild<CaptionFitter*>(QString(), Qt::FindDirectChildrenOnly))
-        fitter->fit();
+    labelOf(*this).setText(qt::toQString(description.caption));
 }
 
 void Label::setShrinkToFit(bool shrink)

@@ -56,9 +56,9 @@ void PictureBoxWidget::mouseMoveEvent(QMouseEvent* event)
 
 } // namespace qt
 
-PictureBox::PictureBox(Form& form, PictureBox* container, String name)
+PictureBox::PictureBox(Form& form, PictureBox* container, String name, const Description& description)
     : Control(
-          form, container, std::move(name),
+          form, container, std::move(name), description,
           std::make_unique<Native>(Native{new qt::PictureBoxWidget(qt::containerWidget(form, container))}))
 {
     auto* box = static_cast<qt::PictureBoxWidget*>(native().widget.data());

@@ -174,8 +174,8 @@ void TextBoxWidget::inputMethodEvent(QInputMethodEvent* event)
 
 } // namespace qt
 
-TextBox::TextBox(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+TextBox::TextBox(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               std::make_unique<Native>(Native{new qt::TextBoxWidget(qt::containerWidget(form, container))}))
 {
     auto* box = static_cast<qt::TextBoxWidget*>(native().widget.data());

@@ -12,21 +12,16 @@ namespace wobblix::platform {
 
 // A three-state box that the program handles itself, so that a click never makes it grayed: Windows'
 // states BST_UNCHECKED, BST_CHECKED and BST_INDETERMINATE are the values 0, 1 and 2.
-CheckBox::CheckBox(Form& form, PictureBox* container, String name)
-    : Control(
-          form, container, std::move(name),
-          win32::CreateControl(form, container, WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE))
+CheckBox::CheckBox(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
+              win32::CreateControl(form, container, WC_BUTTONW,
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE, description))
 {
     native().checkBox = true;
     native().notify = [this](UINT code) {
         if (code == BN_CLICKED)
             setValue(Value() == Unchecked ? Checked : Unchecked);
     };
-}
-
-void CheckBox::setCaption(const String& caption)
-{
-    SetWindowTextW(native().hwnd, win32::Wide(caption));
 }
 
 Integer CheckBox::Value() const

@@ -10,20 +10,15 @@
 namespace wobblix::platform {
 
 // Not a default button: Enter elsewhere on the window presses none.
-CommandButton::CommandButton(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+CommandButton::CommandButton(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               win32::CreateControl(form, container, WC_BUTTONW,
-                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON))
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, description))
 {
     native().notify = [this](UINT code) {
         if (code == BN_CLICKED)
             Click.Raise();
     };
-}
-
-void CommandButton::setCaption(const String& caption)
-{
-    SetWindowTextW(native().hwnd, win32::Wide(caption));
 }
 
 } // namespace wobblix::platform

@@ -117,14 +117,30 @@ Control::Native* NativeOf(HWND window)
     return window != nullptr ? static_cast<Control::Native*>(GetPropW(window, ControlProperty)) : nullptr;
 }
 
+// The id is the tab index: what UI automation and the tests find a control by. None without one.
 std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container, const wchar_t* windowClass,
-                                               DWORD style, DWORD exStyle)
+                                               DWORD style, const Control::Description& description,
+                                               DWORD exStyle)
 {
     auto native = std::make_unique<Control::Native>();
     native->form = &form;
+    native->left = description.left;
+    native->top = description.top;
+    native->width = description.width;
+    native->height = description.height;
     const HWND parent = container != nullptr ? ToHwnd(container->hWnd()) : ToHwnd(form.hWnd());
-    native->hwnd = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
-                                   parent, nullptr, GetModuleHandleW(nullptr), native.get());
+    const UINT dpi = form.native().dpi;
+    const auto id = description.tabIndex != Control::NoTabIndex ? FirstControlId + description.tabIndex : 0;
+    // Tab stops only at a control of a kind that takes the focus while it is visible and enabled.
+    native->takesFocus = (style & WS_TABSTOP) != 0;
+    style &= ~(WS_TABSTOP | WS_VISIBLE);
+    style |= (description.visible ? WS_VISIBLE : 0) | (description.enabled ? 0 : WS_DISABLED) |
+             (native->takesFocus && description.visible && description.enabled ? WS_TABSTOP : 0);
+    native->hwnd = CreateWindowExW(
+        exStyle, windowClass, Wide(description.caption), WS_CHILD | WS_CLIPSIBLINGS | style,
+        Pixels(native->left, dpi), Pixels(native->top, dpi), Pixels(native->width, dpi),
+        Pixels(native->height, dpi), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleW(nullptr), native.get());
     if (native->hwnd == nullptr)
         throw std::runtime_error("A control's window could not be created.");
     SetPropW(native->hwnd, ControlProperty, native.get());
@@ -208,7 +224,7 @@ void ApplyFont(const Form& form, Control::Native& native)
         DeleteObject(native.ownFont);
     native.ownFont = native.font ? CreateFace(*native.font, form.native().dpi) : nullptr;
     const HFONT font = native.ownFont != nullptr ? native.ownFont : form.native().bodyFont;
-    SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(native.hwnd));
     if (native.shrinkToFit)
         FitCaption(form, native);
 }
@@ -229,11 +245,12 @@ Control::Native::~Native()
         DestroyIcon(picture);
 }
 
-Control::Control(Form& form, PictureBox* container, String name, std::unique_ptr<Native> native)
-    : Object(form, std::move(name)), m_container(container), m_native(std::move(native))
+Control::Control(Form& form, PictureBox* container, String name, const Description& description,
+                 std::unique_ptr<Native> native)
+    : Object(form, std::move(name)), m_container(container), m_tabIndex(description.tabIndex),
+      m_native(std::move(native))
 {
     m_native->control = this;
-    m_native->takesFocus = (GetWindowLongW(m_native->hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
     form.native().controls.push_back(this);
     win32::ApplyFont(form, *m_native);
 }
@@ -308,14 +325,6 @@ void Control::setFont(const Font& font)
 {
     m_native->font = font;
     win32::ApplyFont(form(), *m_native);
-}
-
-// The id is the tab index: what UI automation and the tests find a control by.
-void Control::setTabIndex(Integer index)
-{
-    m_tabIndex = index;
-    if (index != NoTabIndex)
-        SetWindowLongPtrW(m_native->hwnd, GWLP_ID, win32::FirstControlId + index);
 }
 
 // Kept until a screen reader asks; given at once where one has asked already.

@@ -108,15 +108,66 @@ bool keyboard(const Form::Native& native, MSG& message)
     return IsDialogMessageW(native.hwnd, &message) != FALSE;
 }
 
+// Of `positions`, the longest run that already rises, marked element by element.
+std::vector<bool> longestRisingRun(const std::vector<int>& positions)
+{
+    const std::size_t count = positions.size();
+    std::vector<std::size_t> length(count, 1), before(count, count);
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (positions[j] < positions[i] && length[j] + 1 > length[i]) {
+                length[i] = length[j] + 1;
+                before[i] = j;
+            }
+    std::vector<bool> kept(count, false);
+    for (auto at = static_cast<std::size_t>(std::max_element(length.begin(), length.end()) - length.begin());
+         at < count; at = before[at])
+        kept[at] = true;
+    return kept;
+}
+
+BOOL CALLBACK listWindow(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
 // Labels beneath everything, the other controls above them in the order of their tab indices: the order
-// screen readers read them in, and the one that decides what covers what where they meet.
+// screen readers read them in, and the one that decides what covers what where they meet. Only the
+// controls out of that order move, for each move is a round of messages (and under Wine a round trip to
+// its server): in each container the longest run already in order stays, and every other control goes
+// right below the one before it. A control without a tab index keeps its place.
 void arrangeZOrder(const Form::Native& native)
 {
+    // The form's windows, each parent's children top first: EnumChildWindows visits a window's children
+    // in that order, each followed by its own.
+    std::vector<HWND> windows;
+    EnumChildWindows(native.hwnd, listWindow, reinterpret_cast<LPARAM>(&windows));
+    const auto placeOf = [&windows](const Control* control) {
+        return static_cast<int>(std::find(windows.begin(), windows.end(), win32::ToHwnd(control->hWnd())) -
+                                windows.begin());
+    };
+
     std::vector<Control*> order = tabOrder(native);
     std::stable_partition(order.begin(), order.end(), [](const Control* c) { return !c->native().label; });
-    for (const Control* control : order)
-        SetWindowPos(win32::ToHwnd(control->hWnd()), HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Container by container, in the order of their first control.
+    while (!order.empty()) {
+        const PictureBox* container = order.front()->Container();
+        const auto others = std::stable_partition(order.begin(), order.end(), [container](const Control* c) {
+            return c->Container() == container;
+        });
+        const std::vector<Control*> inside(order.begin(), others);
+        order.erase(order.begin(), others);
+        std::vector<int> places;
+        for (const Control* control : inside)
+            places.push_back(placeOf(control));
+        const std::vector<bool> kept = longestRisingRun(places);
+        for (std::size_t i = 0; i < inside.size(); ++i)
+            if (!kept[i])
+                SetWindowPos(win32::ToHwnd(inside[i]->hWnd()),
+                             i == 0 ? HWND_TOP : win32::ToHwnd(inside[i - 1]->hWnd()), 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 BOOL adjustWindowRect(RECT& rect, UINT dpi)
@@ -370,7 +421,6 @@ void Form::startUp()
     if (native.hwnd == nullptr)
         return; // unloaded during Load
     arrangeZOrder(native);
-    DrawMenuBar(native.hwnd);
     const SIZE size = frameSize(native);
     RECT work{};
     MONITORINFO monitor{};
@@ -379,9 +429,11 @@ void Form::startUp()
         work = monitor.rcWork;
     else
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Placed with its frame worked out again, now that the menu bar has its items: what DrawMenuBar does,
+    // in the same move.
     SetWindowPos(native.hwnd, nullptr, work.left + (work.right - work.left - size.cx) / 2,
                  work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     fitClientArea(native);
     ShowWindow(native.hwnd, SW_SHOW);
     UpdateWindow(native.hwnd);

@@ -53,7 +53,8 @@ void FitCaption(const Form& form, Control::Native& native)
         }
     }
     ReleaseDC(native.hwnd, dc);
-    SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fitted != nullptr ? fitted : full), TRUE);
+    SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fitted != nullptr ? fitted : full),
+                 IsWindowVisible(native.hwnd));
     if (native.fittedFont != nullptr)
         DeleteObject(native.fittedFont);
     native.fittedFont = fitted;
@@ -62,17 +63,12 @@ void FitCaption(const Form& form, Control::Native& native)
 } // namespace win32
 
 // One line, cut at the label's edge rather than wrapped below it; "&" is a character like any other.
-Label::Label(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
-              win32::CreateControl(form, container, WC_STATICW, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX))
+Label::Label(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
+              win32::CreateControl(form, container, WC_STATICW, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                                   description))
 {
     native().label = true;
-}
-
-void Label::setCaption(const String& caption)
-{
-    SetWindowTextW(native().hwnd, win32::Wide(caption));
-    win32::FitCaption(form(), native());
 }
 
 void Label::setShrinkToFit(bool shrink)

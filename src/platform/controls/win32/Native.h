@@ -55,8 +55,10 @@ struct Control::Native {
     // A text box's: the text Change was last raised for, and its maximum length (0: none).
     String text;
     Long maxLength = 0;
-    // A picture box's picture, and a label's fitting of its caption.
+    // A picture box's picture (or the picture resource it is still to be loaded from), and a label's
+    // fitting of its caption.
     HICON picture = nullptr;
+    String pictureResource;
     bool shrinkToFit = false;
     HFONT fittedFont = nullptr;
 };
@@ -118,9 +120,17 @@ UINT DpiOf(HWND window);
 // The control behind a window of the form, or none for any other window.
 Control::Native* NativeOf(HWND window);
 
-// A control's window: a child of its container, or of the form's client area.
+// A control's window: a child of its container, or of the form's client area, made in its place and with
+// its caption.
 std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container, const wchar_t* windowClass,
-                                               DWORD style, DWORD exStyle = 0);
+                                               DWORD style, const Control::Description& description,
+                                               DWORD exStyle = 0);
+// The description without its caption, for a control that shows none (a text box, a picture box).
+inline Control::Description Uncaptioned(Control::Description description)
+{
+    description.caption.clear();
+    return description;
+}
 
 // What a container (the form or a picture box) does with its controls' messages: their notifications
 // (WM_COMMAND) and the colours they are drawn in (WM_CTLCOLOR...). True when the message was one of them.

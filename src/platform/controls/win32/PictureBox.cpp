@@ -41,6 +41,19 @@ void raiseMouseMove(PictureBox& box, WPARAM keys, LPARAM position)
     box.MouseMove.Raise(button, shift, x, y);
 }
 
+// The picture, at the size the notification area shows, which takes its handle as its icon. Loaded when
+// it is first drawn or asked for, not as it is set: Picture1 is never seen, and its picture is wanted
+// only at the first Hide.
+HICON pictureOf(Control::Native& box)
+{
+    if (box.picture == nullptr && !box.pictureResource.empty()) {
+        box.picture = win32::LoadPicture(box.pictureResource, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON));
+        box.pictureResource.clear(); // once: a picture that cannot be loaded stays none
+    }
+    return box.picture;
+}
+
 LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
@@ -55,8 +68,8 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         const HDC dc = BeginPaint(window, &paint);
-        if (native.picture != nullptr)
-            DrawIconEx(dc, 0, 0, native.picture, 0, 0, 0, nullptr, DI_NORMAL);
+        if (const HICON picture = pictureOf(native); picture != nullptr)
+            DrawIconEx(dc, 0, 0, picture, 0, 0, 0, nullptr, DI_NORMAL);
         if (GetFocus() == window && (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
             RECT client{};
             GetClientRect(window, &client);
@@ -136,26 +149,27 @@ HICON LoadPicture(StringView resource, int width, int height)
 } // namespace win32
 
 // A panel with a sunken edge; a visible one takes the focus by Tab.
-PictureBox::PictureBox(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+PictureBox::PictureBox(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               win32::CreateControl(form, container, win32::PictureBoxClass(),
-                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE))
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN,
+                                   win32::Uncaptioned(description), WS_EX_CLIENTEDGE))
 {
 }
 
-// At the size the notification area shows, which takes this picture's handle as its icon.
 void PictureBox::setPicture(StringView resource)
 {
     Native& box = native();
     if (box.picture != nullptr)
         DestroyIcon(box.picture);
-    box.picture = win32::LoadPicture(resource, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    box.picture = nullptr;
+    box.pictureResource = String(resource);
     InvalidateRect(box.hwnd, nullptr, TRUE);
 }
 
 PictureHandle PictureBox::Picture() const
 {
-    return win32::ToPicture(native().picture);
+    return win32::ToPicture(pictureOf(native()));
 }
 
 } // namespace wobblix::platform

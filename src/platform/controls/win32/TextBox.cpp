@@ -149,10 +149,11 @@ LRESULT CALLBACK textBoxProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 } // namespace
 
-TextBox::TextBox(Form& form, PictureBox* container, String name)
-    : Control(form, container, std::move(name),
+TextBox::TextBox(Form& form, PictureBox* container, String name, const Description& description)
+    : Control(form, container, std::move(name), description,
               win32::CreateControl(form, container, WC_EDITW,
-                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE))
+                                   WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+                                   win32::Uncaptioned(description), WS_EX_CLIENTEDGE))
 {
     SetWindowSubclass(native().hwnd, textBoxProcedure, TextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
     // EN_CHANGE comes for typing, pasting and WM_SETTEXT alike; Change only when the text is really
@@ -176,12 +177,16 @@ String TextBox::Text() const
     return String(text.begin(), text.begin() + read);
 }
 
-// A text longer than the maximum is cut to fit: EM_LIMITTEXT bounds typing and pasting only.
+// A text longer than the maximum is cut to fit: EM_LIMITTEXT bounds typing and pasting only. The text the
+// box holds already is not set again: that raises no Change, and it spares the box a round of its
+// messages (most fields are empty at a first start).
 void TextBox::setText(const String& text)
 {
     const Long limit = native().maxLength;
     const String fitting =
         limit > 0 && text.size() > static_cast<std::size_t>(limit) ? text.substr(0, limit) : text;
+    if (fitting == Text())
+        return;
     SetWindowTextW(native().hwnd, win32::Wide(fitting));
     native().notify(EN_CHANGE); // where the box sent none, or the text is not what it was
 }
