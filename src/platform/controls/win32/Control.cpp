@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cwchar>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/runtime/win32/Windows.h"
 
@@ -30,8 +31,10 @@ namespace win32 {
 
 namespace {
 
-// The property that names the control behind a window of the form.
-constexpr wchar_t ControlProperty[] = L"WobblixControl";
+// The controls whose windows live, to find a control by its window: kept here rather than as a property
+// of the window, which under Wine lives in its server, a round trip for every lookup (and the container
+// looks a control up each time it is drawn).
+std::vector<Control::Native*> liveControls;
 constexpr UINT_PTR ControlSubclass = 1;
 
 // Annotations of the accessibility interfaces: names of the program's own for controls' windows, which
@@ -71,7 +74,6 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         if (message == WM_NCDESTROY) {
             ForgetAccessibleName(window);
             RemoveWindowSubclass(window, controlProcedure, ControlSubclass);
-            RemovePropW(window, ControlProperty);
             native->hwnd = nullptr;
         }
         return DefSubclassProc(window, message, wParam, lParam);
@@ -114,7 +116,12 @@ UINT DpiOf(HWND window)
 
 Control::Native* NativeOf(HWND window)
 {
-    return window != nullptr ? static_cast<Control::Native*>(GetPropW(window, ControlProperty)) : nullptr;
+    if (window == nullptr)
+        return nullptr;
+    const auto found =
+        std::find_if(liveControls.begin(), liveControls.end(),
+                     [window](const Control::Native* native) { return native->hwnd == window; });
+    return found != liveControls.end() ? *found : nullptr;
 }
 
 // The id is the tab index: what UI automation and the tests find a control by. None without one.
@@ -143,7 +150,7 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
         GetModuleHandleW(nullptr), native.get());
     if (native->hwnd == nullptr)
         throw std::runtime_error("A control's window could not be created.");
-    SetPropW(native->hwnd, ControlProperty, native.get());
+    liveControls.push_back(native.get());
     // The picture box's own window procedure is its own; the system's classes are subclassed.
     if (std::wcscmp(windowClass, PictureBoxClass()) != 0)
         SetWindowSubclass(native->hwnd, controlProcedure, ControlSubclass,
@@ -233,6 +240,8 @@ void ApplyFont(const Form& form, Control::Native& native)
 
 Control::Native::~Native()
 {
+    win32::liveControls.erase(std::remove(win32::liveControls.begin(), win32::liveControls.end(), this),
+                              win32::liveControls.end());
     if (hwnd != nullptr)
         DestroyWindow(hwnd);
     if (background != nullptr)
