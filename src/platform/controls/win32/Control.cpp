@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cwchar>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/runtime/win32/Windows.h"
 
@@ -31,11 +30,14 @@ namespace win32 {
 
 namespace {
 
-// The controls whose windows live, to find a control by its window: kept here rather than as a property
-// of the window, which under Wine lives in its server, a round trip for every lookup (and the container
-// looks a control up each time it is drawn).
-std::vector<Control::Native*> liveControls;
 constexpr UINT_PTR ControlSubclass = 1;
+
+// The style with WS_TABSTOP where the control takes the focus: of a kind that does, visible and enabled.
+DWORD withTabStop(DWORD style, bool takesFocus)
+{
+    const bool stop = takesFocus && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0;
+    return stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+}
 
 // Annotations of the accessibility interfaces: names of the program's own for controls' windows, which
 // screen readers and UI automation read in place of what they would make of a caption or of the label
@@ -114,14 +116,17 @@ UINT DpiOf(HWND window)
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
-Control::Native* NativeOf(HWND window)
+// Found in the form's own list rather than by a property of the window, which under Wine lives in its
+// server, a round trip for every lookup (and the container looks a control up each time it is drawn).
+Control::Native* NativeOf(const Form& form, HWND window)
 {
     if (window == nullptr)
         return nullptr;
-    const auto found =
-        std::find_if(liveControls.begin(), liveControls.end(),
-                     [window](const Control::Native* native) { return native->hwnd == window; });
-    return found != liveControls.end() ? *found : nullptr;
+    const auto& controls = form.native().controls;
+    const auto found = std::find_if(controls.begin(), controls.end(), [window](const Control* control) {
+        return control->native().hwnd == window;
+    });
+    return found != controls.end() ? &(*found)->native() : nullptr;
 }
 
 // The id is the tab index: what UI automation and the tests find a control by. None without one.
@@ -138,11 +143,10 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
     const HWND parent = container != nullptr ? ToHwnd(container->hWnd()) : ToHwnd(form.hWnd());
     const UINT dpi = form.native().dpi;
     const auto id = description.tabIndex != Control::NoTabIndex ? FirstControlId + description.tabIndex : 0;
-    // Tab stops only at a control of a kind that takes the focus while it is visible and enabled.
-    native->takesFocus = (style & WS_TABSTOP) != 0;
-    style &= ~(WS_TABSTOP | WS_VISIBLE);
-    style |= (description.visible ? WS_VISIBLE : 0) | (description.enabled ? 0 : WS_DISABLED) |
-             (native->takesFocus && description.visible && description.enabled ? WS_TABSTOP : 0);
+    native->takesFocus = (style & WS_TABSTOP) != 0; // of its kind
+    style = withTabStop((style & ~WS_VISIBLE) | (description.visible ? WS_VISIBLE : 0) |
+                            (description.enabled ? 0 : WS_DISABLED),
+                        native->takesFocus);
     native->hwnd = CreateWindowExW(
         exStyle, windowClass, Wide(description.caption), WS_CHILD | WS_CLIPSIBLINGS | style,
         Pixels(native->left, dpi), Pixels(native->top, dpi), Pixels(native->width, dpi),
@@ -150,7 +154,6 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
         GetModuleHandleW(nullptr), native.get());
     if (native->hwnd == nullptr)
         throw std::runtime_error("A control's window could not be created.");
-    liveControls.push_back(native.get());
     // The picture box's own window procedure is its own; the system's classes are subclassed.
     if (std::wcscmp(windowClass, PictureBoxClass()) != 0)
         SetWindowSubclass(native->hwnd, controlProcedure, ControlSubclass,
@@ -158,11 +161,11 @@ std::unique_ptr<Control::Native> CreateControl(Form& form, PictureBox* container
     return native;
 }
 
-bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool HandleControlMessage(const Form& form, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case WM_COMMAND: {
-        Control::Native* native = NativeOf(reinterpret_cast<HWND>(lParam));
+        Control::Native* native = NativeOf(form, reinterpret_cast<HWND>(lParam));
         if (native == nullptr)
             return false;
         if (native->notify)
@@ -176,7 +179,7 @@ bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT: {
-        const Control::Native* native = NativeOf(reinterpret_cast<HWND>(lParam));
+        const Control::Native* native = NativeOf(form, reinterpret_cast<HWND>(lParam));
         if (native == nullptr || native->background == nullptr)
             return false;
         const auto dc = reinterpret_cast<HDC>(wParam);
@@ -220,9 +223,8 @@ HFONT CreateBodyFont(UINT dpi)
 
 void UpdateTabStop(Control::Native& native)
 {
-    const LONG style = GetWindowLongW(native.hwnd, GWL_STYLE);
-    const bool stop = native.takesFocus && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0;
-    SetWindowLongW(native.hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    const auto style = static_cast<DWORD>(GetWindowLongW(native.hwnd, GWL_STYLE));
+    SetWindowLongW(native.hwnd, GWL_STYLE, static_cast<LONG>(withTabStop(style, native.takesFocus)));
 }
 
 void ApplyFont(const Form& form, Control::Native& native)
@@ -240,8 +242,6 @@ void ApplyFont(const Form& form, Control::Native& native)
 
 Control::Native::~Native()
 {
-    win32::liveControls.erase(std::remove(win32::liveControls.begin(), win32::liveControls.end(), this),
-                              win32::liveControls.end());
     if (hwnd != nullptr)
         DestroyWindow(hwnd);
     if (background != nullptr)

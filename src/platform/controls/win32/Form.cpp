@@ -318,7 +318,7 @@ LRESULT handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lPar
         native.menuBar = nullptr; // destroyed with the window
         break;
     default:
-        if (win32::HandleControlMessage(message, wParam, lParam, result))
+        if (win32::HandleControlMessage(form, message, wParam, lParam, result))
             return result;
         break;
     }

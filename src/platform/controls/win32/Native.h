@@ -118,7 +118,7 @@ inline int Pixels(Long twips, UINT dpi)
 UINT DpiOf(HWND window);
 
 // The control behind a window of the form, or none for any other window.
-Control::Native* NativeOf(HWND window);
+Control::Native* NativeOf(const Form& form, HWND window);
 
 // A control's window: a child of its container, or of the form's client area, made in its place and with
 // its caption.
@@ -134,7 +134,7 @@ inline Control::Description Uncaptioned(Control::Description description)
 
 // What a container (the form or a picture box) does with its controls' messages: their notifications
 // (WM_COMMAND) and the colours they are drawn in (WM_CTLCOLOR...). True when the message was one of them.
-bool HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+bool HandleControlMessage(const Form& form, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 // The font a control is drawn in at `dpi`: its own face, or the body font.
 HFONT CreateFace(const Font& font, UINT dpi);

@@ -96,7 +96,8 @@ LRESULT handle(Control::Native& native, HWND window, UINT message, WPARAM wParam
         native.hwnd = nullptr;
         break;
     default:
-        if (win32::HandleControlMessage(message, wParam, lParam, result))
+        if (native.form != nullptr &&
+            win32::HandleControlMessage(*native.form, message, wParam, lParam, result))
             return result;
         break;
     }
