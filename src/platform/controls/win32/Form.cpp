@@ -126,12 +126,6 @@ std::vector<bool> longestRisingRun(const std::vector<int>& positions)
     return kept;
 }
 
-BOOL CALLBACK listWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
 // Labels beneath everything, the other controls above them in the order of their tab indices: the order
 // screen readers read them in, and the one that decides what covers what where they meet. Only the
 // controls out of that order move, for each move is a round of messages (and under Wine a round trip to
@@ -139,15 +133,6 @@ BOOL CALLBACK listWindow(HWND window, LPARAM windows)
 // right below the one before it. A control without a tab index keeps its place.
 void arrangeZOrder(const Form::Native& native)
 {
-    // The form's windows, each parent's children top first: EnumChildWindows visits a window's children
-    // in that order, each followed by its own.
-    std::vector<HWND> windows;
-    EnumChildWindows(native.hwnd, listWindow, reinterpret_cast<LPARAM>(&windows));
-    const auto placeOf = [&windows](const Control* control) {
-        return static_cast<int>(std::find(windows.begin(), windows.end(), win32::ToHwnd(control->hWnd())) -
-                                windows.begin());
-    };
-
     std::vector<Control*> order = tabOrder(native);
     std::stable_partition(order.begin(), order.end(), [](const Control* c) { return !c->native().label; });
     // Container by container, in the order of their first control.
@@ -158,9 +143,16 @@ void arrangeZOrder(const Form::Native& native)
         });
         const std::vector<Control*> inside(order.begin(), others);
         order.erase(order.begin(), others);
+        // The container's windows, top first: GetWindow walks the z-order.
+        std::vector<HWND> windows;
+        const HWND parent = GetParent(win32::ToHwnd(inside.front()->hWnd()));
+        for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT))
+            windows.push_back(child);
         std::vector<int> places;
         for (const Control* control : inside)
-            places.push_back(placeOf(control));
+            places.push_back(static_cast<int>(
+                std::find(windows.begin(), windows.end(), win32::ToHwnd(control->hWnd())) - windows.begin()));
         const std::vector<bool> kept = longestRisingRun(places);
         for (std::size_t i = 0; i < inside.size(); ++i)
             if (!kept[i])
